@@ -1,0 +1,70 @@
+# The engine: one static library per subsystem folder, linked together into
+# the show executable. Tests live in tests/<folder>/ and get one executable
+# per folder, linked against that folder's library.
+
+option(TORVANEL_ENGINE "Build the engine and the show (off: only lib/)" ON)
+if(NOT TORVANEL_ENGINE)
+  return()
+endif()
+
+find_package(PkgConfig REQUIRED)
+find_package(OpenMP REQUIRED)
+find_package(Threads REQUIRED)
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(GLEW REQUIRED IMPORTED_TARGET glew)
+pkg_check_modules(GLU REQUIRED IMPORTED_TARGET glu)
+pkg_check_modules(GLLIB REQUIRED IMPORTED_TARGET gl)
+pkg_check_modules(OPENCV REQUIRED IMPORTED_TARGET opencv4)
+pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
+pkg_check_modules(RTMIDI REQUIRED IMPORTED_TARGET rtmidi)
+
+set(TORVANEL_FOLDERS platform midi render timing assets show app)
+
+foreach(folder ${TORVANEL_FOLDERS})
+  file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${folder}/*.cpp")
+  list(FILTER srcs EXCLUDE REGEX "/app/main\\.cpp$")
+  add_library(torvanel_${folder} STATIC ${srcs})
+  target_include_directories(torvanel_${folder} PUBLIC "${CMAKE_SOURCE_DIR}")
+endforeach()
+
+target_link_libraries(torvanel_platform PUBLIC PkgConfig::SDL2)
+target_link_libraries(torvanel_midi PUBLIC torvanel_platform PkgConfig::RTMIDI Threads::Threads)
+target_link_libraries(torvanel_render PUBLIC torvanel_platform PkgConfig::GLEW PkgConfig::GLU
+                      PkgConfig::GLLIB PkgConfig::OPENCV)
+# timing, assets, show and app reach each other through the application state.
+target_link_libraries(torvanel_timing PUBLIC torvanel_platform torvanel_midi PkgConfig::MPG123 torvanel_app)
+target_link_libraries(torvanel_assets PUBLIC torvanel_render OpenMP::OpenMP_CXX torvanel_app)
+foreach(lib ply corto delaunay)
+  if(TARGET ${lib})
+    target_link_libraries(torvanel_assets PUBLIC ${lib})
+  endif()
+endforeach()
+target_link_libraries(torvanel_show PUBLIC torvanel_render torvanel_assets torvanel_timing torvanel_app)
+target_link_libraries(torvanel_app PUBLIC torvanel_platform torvanel_midi torvanel_render
+                      torvanel_timing torvanel_assets torvanel_show)
+set_property(TARGET torvanel_app torvanel_show torvanel_timing torvanel_assets
+             PROPERTY LINK_INTERFACE_MULTIPLICITY 3)
+
+add_executable(torvanel "${CMAKE_SOURCE_DIR}/app/main.cpp")
+target_link_libraries(torvanel PRIVATE torvanel_app)
+
+if(TORVANEL_TESTS)
+  foreach(folder ${TORVANEL_FOLDERS} e2e)
+    file(GLOB tsrcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/${folder}/*.cpp")
+    if(tsrcs)
+      add_executable(tests_${folder} ${tsrcs})
+      if(TARGET torvanel_${folder})
+        target_link_libraries(tests_${folder} PRIVATE torvanel_${folder})
+      else()
+        target_link_libraries(tests_${folder} PRIVATE torvanel_app)
+      endif()
+      target_link_libraries(tests_${folder} PRIVATE GTest::gtest_main)
+      target_compile_definitions(tests_${folder} PRIVATE
+        TORVANEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+        TORVANEL_BINARY_DIR="${CMAKE_BINARY_DIR}"
+        TORVANEL_SHARED_DIR="${TORVANEL_SHARED_DIR}")
+      gtest_discover_tests(tests_${folder} DISCOVERY_MODE PRE_TEST
+                           WORKING_DIRECTORY "${CMAKE_SOURCE_DIR}")
+    endif()
+  endforeach()
+endif()
