@@ -1,0 +1,50 @@
+#include "app/events.h"
+
+#include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/app_state.h"
+#include "platform/system_time.h"
+
+float clampedFrameTime(int64_t nowTicks, int64_t lastTicks) {
+    float seconds = static_cast<float>(static_cast<double>(nowTicks - lastTicks) / 10000000.0);
+    return seconds > 0.35f ? 0.05f : seconds;
+}
+
+void handleEvents(AppState& state) { handleEventsAt(state, systemTicks()); }
+
+void handleEventsAt(AppState& state, int64_t nowTicks) {
+    LiveInputs& live = state.live;
+    Uint32 buttons = SDL_GetMouseState(&live.mouseX, &live.mouseY);
+    live.leftButton = (buttons & SDL_BUTTON_LMASK) != 0;
+
+    live.frameTime = clampedFrameTime(nowTicks, state.lastTicks);
+    state.lastTicks = nowTicks;
+
+    SDL_PumpEvents();
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        switch (event.type) {
+            case SDL_WINDOWEVENT:
+                if (event.window.event == SDL_WINDOWEVENT_CLOSE) exit(0);
+                break;
+            case SDL_QUIT:  // Ctrl-C in the terminal, or the window manager closing the last window
+                exit(0);
+            case SDL_KEYDOWN: {
+                int scancode = event.key.keysym.scancode;
+                printf("KEY: %d\n", scancode);
+                if (scancode >= 0 && scancode < KEY_COUNT) live.keys[scancode] = true;
+                if (event.key.keysym.sym == SDLK_ESCAPE) exit(0);
+                break;
+            }
+            case SDL_KEYUP: {
+                int scancode = event.key.keysym.scancode;
+                if (scancode >= 0 && scancode < KEY_COUNT) live.keys[scancode] = false;
+                break;
+            }
+            default:
+                break;
+        }
+    }
+}

@@ -1,0 +1,66 @@
+#include "app/gl_window.h"
+
+#include <GL/glew.h>
+#include <cstdio>
+#include <cstring>
+
+const char* const WINDOW_TITLE = "Torvanel quillaret by Ulv - 2024";
+
+void TGLWindow::Init(int x, int y, int w, int h, bool fullscreen) {
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+        printf("%s - SDL could not initialize! SDL Error: %s\n", "TGLWindow::Init", SDL_GetError());
+        return;
+    }
+    width = w;
+    height = h;
+    aspect = static_cast<float>(w) / static_cast<float>(h);
+
+    // Major version 3 with the minor left at SDL's default stays below 3.2,
+    // where the profile bit is ignored and the fixed-function pipeline remains.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, 0);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
+
+    window = SDL_CreateWindow("Rendering", x, y, w, h, SDL_WINDOW_OPENGL);
+    if (!window) {
+        printf("%s - Window could not be created! SDL Error: %s\n", "TGLWindow::Init", SDL_GetError());
+        return;
+    }
+    context = SDL_GL_CreateContext(window);
+    if (!context) {
+        printf("%s - OpenGL context could not be created! SDL Error: %s\n", "TGLWindow::Init", SDL_GetError());
+        return;
+    }
+    // Drivers that honour the core bit drop the fixed-function pipeline the
+    // show draws with; ask again for a compatibility context of that version.
+    int profile = 0;
+    SDL_GL_GetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, &profile);
+    if (profile == SDL_GL_CONTEXT_PROFILE_CORE) {
+        const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+        bool hasFixedFunction = version && strstr(version, "Core") == nullptr;
+        if (!hasFixedFunction) {
+            SDL_GL_DeleteContext(context);
+            SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+            context = SDL_GL_CreateContext(window);
+            if (!context) {
+                printf("%s - OpenGL context could not be created! SDL Error: %s\n", "TGLWindow::Init", SDL_GetError());
+                return;
+            }
+        }
+    }
+    glewExperimental = GL_TRUE;
+    if (fullscreen) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
+    GLenum error = glewInit();
+    if (error != GLEW_OK) {
+        printf("%s - Error initializing GLEW! %s\n", "TGLWindow::Init", glewGetErrorString(error));
+        return;
+    }
+    SDL_GL_MakeCurrent(window, context);
+    SDL_GL_SetSwapInterval(0);
+    SDL_SetWindowTitle(window, WINDOW_TITLE);
+}

@@ -1,0 +1,34 @@
+// shader_program.h - one linked GLSL program (a vertex and a fragment stage).
+//
+//   ShaderProgram p;                       // empty table, verbose log
+//   p.replacements["TONE"] = "float tone = 0.5;";
+//   p.load("Resources//shaders/v_fixed.cpp", "Resources//shaders/f_post.cpp");
+//   p.use();
+//   p.setFloat("time", t);
+//   p.setTexture(3, "Texture", image.id); // leaves GL_TEXTURE matrix mode, unit 0
+//   ShaderProgram::unuse();
+//
+// Uniforms are looked up by name on every call and set on the program that is
+// current in GL. A compile error is logged, never fatal: the program is still
+// linked. Calling load again replaces (and deletes) the previous GL objects.
+#pragma once
+#include <GL/glew.h>
+#include <GL/glu.h>
+#include <string>
+
+#include "render/shader_source.h"
+
+struct ShaderProgram {
+    ShaderReplacements replacements;  // "#replace" key -> line
+    GLuint fragmentShader = 0;
+    GLuint vertexShader = 0;
+    GLuint program = 0;
+    bool verbose = true;  // the build log on standard output
+
+    void load(const std::string& vertexName, const std::string& fragmentName);
+    void use() const;
+    static void unuse();
+    void setFloat(const char* name, float value) const;
+    void setMatrix4(const char* name, const float* columnMajor16) const;
+    void setTexture(int unit, const char* name, GLuint texture) const;
+};

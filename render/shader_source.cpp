@@ -1,0 +1,152 @@
+#include "render/shader_source.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "lib/termcolor/termcolor.h"
+#include "platform/crt_rand.h"
+
+// Deeper nesting than this is a runaway include chain, not a real shader.
+static const size_t MAX_INCLUDE_DEPTH = 32;
+
+std::string scrambledCopyName(const std::string& name) {
+    size_t dot = name.find(".cpp");
+    if (dot == std::string::npos) return std::string();
+    return name.substr(0, dot) + ".xxx" + name.substr(dot + 4);
+}
+
+void scrambleBytes(char* bytes, size_t count) {
+    crtSrand(9274);
+    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>(bytes[i] ^ (crtRand() % 255));
+}
+
+static bool fileExists(const std::string& path) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return false;
+    fclose(f);
+    return true;
+}
+
+static void printError(const char* text) {
+    termcolor::setStdoutColour(termcolor::Colour::BrightRed);
+    printf("\n%s\n", text);
+}
+
+static void writeScrambledCopy(const std::string& copyName, const std::string& text) {
+    std::vector<char> bytes(text.begin(), text.end());
+    bytes.push_back('\0');
+    scrambleBytes(bytes.data(), bytes.size());
+    FILE* f = fopen(copyName.c_str(), "wb");
+    bool written = f && fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    int error = errno;
+    if (f && fclose(f) != 0) written = false;
+    if (!written) {
+        termcolor::setStdoutColour(termcolor::Colour::BrightRed);
+        printf("loadShaderSource - cannot write %s: %s\n", copyName.c_str(), strerror(error));
+    }
+}
+
+static std::string readScrambledCopy(const std::string& copyName) {
+    std::ifstream in(copyName, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    scrambleBytes(bytes.data(), bytes.size());
+    // A damaged copy may lack its final NUL: the text then ends with the file.
+    size_t length = 0;
+    while (length < bytes.size() && bytes[length] != '\0') ++length;
+    return std::string(bytes.data(), length);
+}
+
+static std::vector<std::string> splitAtSpaces(const std::string& line) {
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string word; std::getline(in, word, ' ');) words.push_back(word);
+    return words;
+}
+
+static std::optional<std::string> loadSource(const ShaderReplacements& replacements,
+                                             const std::string& name,
+                                             std::vector<std::string>& includeStack);
+
+static std::string includedText(const ShaderReplacements& replacements, std::string name,
+                                std::vector<std::string>& includeStack) {
+    for (size_t at; (at = name.find('"')) != std::string::npos;) name.erase(at, 1);
+    for (const std::string& open : includeStack)
+        if (open == name) {
+            termcolor::setStdoutColour(termcolor::Colour::BrightRed);
+            printf("loadShaderSource - include cycle: %s includes %s again\n",
+                   includeStack.back().c_str(), name.c_str());
+            return std::string();
+        }
+    if (includeStack.size() >= MAX_INCLUDE_DEPTH) {
+        termcolor::setStdoutColour(termcolor::Colour::BrightRed);
+        printf("loadShaderSource - includes nested deeper than %zu at %s\n", MAX_INCLUDE_DEPTH,
+               name.c_str());
+        return std::string();
+    }
+    return loadSource(replacements, name, includeStack).value_or(std::string());
+}
+
+static std::string preprocess(const ShaderReplacements& replacements, const std::string& name,
+                              std::vector<std::string>& includeStack) {
+    std::string output;
+    std::ifstream in(name);
+    if (!in) {
+        printError("ERROR FILE NOT FOUND !");
+        return output;
+    }
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        // Short lines are copied untouched; the length counts the line as read.
+        if (line.size() > 9) {
+            for (char& c : line)
+                if (c == '\t') c = ' ';
+            line.erase(0, line.find_first_not_of(' '));
+            std::vector<std::string> words = splitAtSpaces(line);
+            if (words.size() >= 2 && words[0] == "#include")
+                line = includedText(replacements, words[1], includeStack);
+            else if (words.size() >= 2 && words[0] == "#replace") {
+                auto found = replacements.find(words[1]);
+                line = found != replacements.end() ? found->second : " ";
+            }
+        }
+        output += line;
+        output += '\n';
+    }
+    return output;
+}
+
+static std::optional<std::string> loadSource(const ShaderReplacements& replacements,
+                                             const std::string& name,
+                                             std::vector<std::string>& includeStack) {
+    printf("Loading... %s\n", name.c_str());
+    std::string copyName = scrambledCopyName(name);
+    if (copyName.empty()) {
+        termcolor::setStdoutColour(termcolor::Colour::BrightRed);
+        printf("loadShaderSource - no \".cpp\" in the shader name \"%s\"\n", name.c_str());
+        return std::nullopt;
+    }
+    bool plainFound = fileExists(name);
+    bool copyFound = fileExists(copyName);
+    printf("Found: %d, %d\n", plainFound ? 1 : 0, copyFound ? 1 : 0);
+
+    if (plainFound) {
+        includeStack.push_back(name);
+        std::string text = preprocess(replacements, name, includeStack);
+        includeStack.pop_back();
+        writeScrambledCopy(copyName, text);
+        return text;
+    }
+    if (copyFound) return readScrambledCopy(copyName);
+    printError("ERROR XXX or CPP FILE NOT FOUND !");
+    return std::nullopt;
+}
+
+std::optional<std::string> loadShaderSource(const ShaderReplacements& replacements,
+                                            const std::string& name) {
+    std::vector<std::string> includeStack;
+    return loadSource(replacements, name, includeStack);
+}

@@ -1,0 +1,82 @@
+#include "render/texture.h"
+
+#include <cstdio>
+#include <opencv2/core.hpp>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
+static void setSamplingParameters() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+static float aspectOf(int width, int height) {
+    return height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
+}
+
+// Rows of three-byte pixels stay a multiple of four bytes long, as the default
+// unpack alignment wants: the width is squeezed, not cropped.
+static bool decodeImage(const std::string& path, bool mirror, bool upsideDown, cv::Mat& rgb) {
+    cv::Mat bgr;
+    try {
+        bgr = cv::imread(path, cv::IMREAD_COLOR);
+        if (bgr.empty()) {
+            printf("loadTexture - cannot read or decode %s\n", path.c_str());
+            return false;
+        }
+        int width = bgr.cols / 4 * 4;
+        if (width == 0) {
+            printf("loadTexture - %s is narrower than 4 pixels\n", path.c_str());
+            return false;
+        }
+        cv::cvtColor(bgr, rgb, cv::COLOR_BGR2RGB);
+        if (width != rgb.cols) {
+            cv::Mat squeezed;
+            cv::resize(rgb, squeezed, cv::Size(width, rgb.rows), 0, 0, cv::INTER_LINEAR);
+            rgb = squeezed;
+        }
+        if (mirror) cv::flip(rgb, rgb, 1);
+        if (upsideDown) cv::flip(rgb, rgb, 0);
+    } catch (const cv::Exception& e) {
+        printf("loadTexture - cannot decode %s: %s\n", path.c_str(), e.what());
+        return false;
+    }
+    if (!rgb.isContinuous()) rgb = rgb.clone();
+    return true;
+}
+
+void loadTexture(Texture& texture, const std::string& path, bool mirror, bool upsideDown) {
+    printf("Reading... %s\n", path.c_str());
+    cv::Mat rgb;
+    if (!decodeImage(path, mirror, upsideDown, rgb)) return;
+    texture.loaded = true;
+    texture.width = rgb.cols;
+    texture.height = rgb.rows;
+    texture.aspect = aspectOf(texture.width, texture.height);
+    glGenTextures(1, &texture.id);
+    glBindTexture(GL_TEXTURE_2D, texture.id);
+    setSamplingParameters();
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, rgb.cols, rgb.rows, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data);
+}
+
+void createTexture(Texture& texture, int width, int height) {
+    texture.width = width;
+    texture.height = height;
+    texture.internalFormat = 3;
+    texture.pixelType = GL_UNSIGNED_BYTE;
+    texture.pixelFormat = GL_BGR;
+    texture.aspect = aspectOf(width, height);
+    glGenTextures(1, &texture.id);
+    glBindTexture(GL_TEXTURE_2D, texture.id);
+    setSamplingParameters();
+}
+
+void uploadTexture(Texture& texture, const void* pixels) {
+    glBindTexture(GL_TEXTURE_2D, texture.id);
+    setSamplingParameters();
+    glTexImage2D(GL_TEXTURE_2D, 0, texture.internalFormat, texture.width, texture.height, 0,
+                 texture.pixelFormat, texture.pixelType, pixels);
+    texture.aspect = aspectOf(texture.width, texture.height);
+}

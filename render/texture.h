@@ -1,0 +1,37 @@
+// texture.h - 2D textures from image files or from raw B, G, R pixels.
+//
+//   Texture paper;
+//   loadTexture(paper, "Resources//torvanel//paper.png", false, false);
+//   if (paper.loaded) ...                   // id, width, height, aspect
+//
+//   Texture frame;
+//   createTexture(frame, 640, 480);          // raw uploads of that size
+//   uploadTexture(frame, bgrPixels);         // rows four-byte aligned
+//
+// Every texture filters linearly without mipmaps and clamps to the edge. The
+// first image row (the top of the file) is texture row t = 0. The record does
+// not own its GL texture: copies share it and nothing deletes it.
+#pragma once
+#include <GL/glew.h>
+#include <GL/glu.h>
+#include <string>
+
+struct Texture {
+    GLuint id = 0;
+    bool loaded = false;
+    float aspect = 1.0f;  // width / height
+    int width = 0;
+    int height = 0;
+    int internalFormat = 0;  // raw uploads only: 3, GL_UNSIGNED_BYTE, GL_BGR
+    int pixelType = 0;
+    int pixelFormat = 0;
+};
+
+// Decodes through OpenCV, drops alpha, squeezes the width down to a multiple
+// of 4. A missing, undecodable or too narrow file leaves the record as it
+// was (unloaded for a fresh one) and prints one line.
+void loadTexture(Texture& texture, const std::string& path, bool mirror, bool upsideDown);
+
+void createTexture(Texture& texture, int width, int height);
+// width x height pixels of three bytes in B, G, R order; the caller keeps them.
+void uploadTexture(Texture& texture, const void* pixels);

@@ -1,0 +1,140 @@
+#include "catalogue.h"
+#include "forge.h"
+
+#include <gtest/gtest.h>
+#include <opencv2/imgcodecs.hpp>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+
+static const std::string kResources = std::string(TORVANEL_SOURCE_DIR) + "/Resources/";
+static const std::string kClipart = "/usr/share/openclipart/svg";
+
+static std::vector<uchar> readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uchar>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+static bool isKey(cv::Vec3b p) { return p[1] > 200 && p[0] < 70 && p[2] < 70; }
+
+TEST(ForgeCatalogue, KeysExtensionsAndSubstitutes) {
+    std::vector<ShowImage> images = showImages();
+    ASSERT_EQ(images.size(), 96u);
+    EXPECT_EQ(images.front().key, "logo");
+    EXPECT_EQ(images.back().key, "cloud4");
+    std::set<std::string> keys, jpegs;
+    int substituted = 0;
+    for (const ShowImage& im : images) {
+        EXPECT_TRUE(keys.insert(im.key).second) << im.key;
+        if (im.file.substr(im.file.size() - 4) == ".jpg") jpegs.insert(im.key);
+        if (im.picture != im.file) ++substituted;
+    }
+    EXPECT_EQ(jpegs.size(), 16u);
+    EXPECT_TRUE(jpegs.count("skullcrack3front") && jpegs.count("otherback") && jpegs.count("moona"));
+    EXPECT_TRUE(keys.count("Mcave1") && !keys.count("mcave1"));
+    EXPECT_EQ(substituted, 8);
+    for (const char* name : {"backanimals", "ropeall", "ear", "otherback_tile", "ribcage", "fishmore2", "fishskeleton",
+                             "skeletoncrawling"})
+        EXPECT_FALSE(keys.count(name)) << name << " must only be a picture file";
+    EXPECT_EQ(images[14].key, "back3");
+    EXPECT_EQ(images[14].picture, "backanimals.jpg");
+    EXPECT_EQ(images[61].picture, "otherback_tile.png");
+    EXPECT_EQ(showFiles().size(), 4u + 96u + 8u + 1u);
+}
+
+TEST(ForgeCatalogue, EveryFileHasARecipe) {
+    for (const std::string& file : showFiles()) EXPECT_NE(findRecipe(recipeNameFor(file)), nullptr) << file;
+    EXPECT_EQ(recipeNameFor("torvanel/fish2.png"), "fishskeleton");
+    EXPECT_EQ(recipeNameFor("torvanel/fishskeleton.png"), "fishskeleton");
+    EXPECT_EQ(recipeNameFor("torvanel/paper.png"), "paper");
+}
+
+// The manifest in the repository tells the same story as the recipe table.
+TEST(ForgeCatalogue, ManifestMatchesRecipes) {
+    std::ifstream in(std::string(TORVANEL_SOURCE_DIR) + "/tools/forge/manifest.tsv");
+    ASSERT_TRUE(in.good());
+    std::set<std::string> listed;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::string name = line.substr(0, line.find('\t'));
+        const Recipe* r = findRecipe(name);
+        ASSERT_NE(r, nullptr) << name;
+        listed.insert(name);
+        bool whole = line.find("\twhole\t") != std::string::npos;
+        EXPECT_EQ(whole, r->kind == Kind::Whole) << name;
+        if (r->svg.path) EXPECT_NE(line.find(r->svg.path), std::string::npos) << name;
+        else EXPECT_NE(line.find("procedural"), std::string::npos) << name;
+    }
+    EXPECT_EQ(listed.size(), recipes().size());
+}
+
+// The build runs the forge before the tests: every file is there, decodes,
+// and its bytes are in the format its extension says.
+TEST(ForgeOutput, FilesExistInTheirFormat) {
+    for (const std::string& file : showFiles()) {
+        std::vector<uchar> bytes = readBytes(kResources + file);
+        ASSERT_GT(bytes.size(), 8u) << file;
+        bool jpeg = file.substr(file.size() - 4) == ".jpg";
+        if (jpeg) EXPECT_TRUE(bytes[0] == 0xFF && bytes[1] == 0xD8) << file;
+        else EXPECT_TRUE(bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G') << file;
+        cv::Mat img = cv::imdecode(bytes, cv::IMREAD_COLOR);
+        ASSERT_FALSE(img.empty()) << file;
+        EXPECT_GE(std::max(img.cols, img.rows), 256) << file;
+        EXPECT_LE(std::max(img.cols, img.rows), 2048) << file;
+    }
+}
+
+// Cut-outs sit on the key colour all round; whole pictures hold none of it.
+TEST(ForgeOutput, KeyColourConvention) {
+    for (const std::string& file : showFiles()) {
+        const Recipe* r = findRecipe(recipeNameFor(file));
+        ASSERT_NE(r, nullptr);
+        cv::Mat img = cv::imread(kResources + file, cv::IMREAD_COLOR);
+        ASSERT_FALSE(img.empty()) << file;
+        int border = 0, keyed = 0, keyedAnywhere = 0;
+        for (int y = 0; y < img.rows; ++y)
+            for (int x = 0; x < img.cols; ++x) {
+                bool key = isKey(img.at<cv::Vec3b>(y, x));
+                keyedAnywhere += key;
+                if (x == 0 || y == 0 || x == img.cols - 1 || y == img.rows - 1) ++border, keyed += key;
+            }
+        if (r->kind == Kind::CutOut) {
+            EXPECT_EQ(keyed, border) << file;
+            EXPECT_LT(keyedAnywhere, img.cols * img.rows * 95 / 100) << file << " is nearly empty";
+        } else {
+            EXPECT_EQ(keyedAnywhere, 0) << file;
+        }
+    }
+}
+
+TEST(ForgeOutput, SameBytesEveryRun) {
+    for (const char* file : {"torvanel/skullcrack3front.jpg", "torvanel/fork.png", "torvanel/ribcagef.png",
+                             "torvanel/pattern3.jpg", "torvanel/frame_1.png"}) {
+        const Recipe* r = findRecipe(recipeNameFor(file));
+        ASSERT_NE(r, nullptr);
+        std::vector<uchar> a = encodePicture(forgePicture(*r, kClipart), file);
+        std::vector<uchar> b = encodePicture(forgePicture(*r, kClipart), file);
+        EXPECT_EQ(a, b) << file;
+        EXPECT_EQ(a, readBytes(kResources + file)) << file << " differs from the build's file";
+    }
+}
+
+TEST(ForgeInput, MissingClipArtGivesAPlaceholderCutOut) {
+    SvgCut cut;
+    cut.path = "no/such/file.svg";
+    EXPECT_TRUE(renderSvg(kClipart, cut, 256).empty());
+    const Recipe* r = findRecipe("fruit1");
+    ASSERT_NE(r, nullptr);
+    cv::Mat img = forgePicture(*r, "/nonexistent");
+    ASSERT_FALSE(img.empty());
+    EXPECT_TRUE(isKey(img.at<cv::Vec3b>(0, 0)));
+}
+
+TEST(ForgeInput, BrokenSvgIsRefused) {
+    std::string dir = ::testing::TempDir();
+    std::ofstream(dir + "/broken.svg") << "<svg width=\"10\" height=\"10\"><rect x=\"0\"";
+    SvgCut cut;
+    cut.path = "broken.svg";
+    EXPECT_TRUE(renderSvg(dir, cut, 64).empty());
+}

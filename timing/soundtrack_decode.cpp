@@ -1,0 +1,81 @@
+#include "timing/soundtrack_decode.h"
+
+#include <mpg123.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr size_t READ_CHUNK = 64 * 1024;  // int16 values per read
+
+void report(const char* path, const char* what, const char* why) {
+    printf("decodeSoundtrack - %s %s - %s\n", what, path, why);
+}
+
+bool isPlayableFormat(mpg123_handle* mh) {
+    long rate = 0;
+    int channels = 0, encoding = 0;
+    return mpg123_getformat(mh, &rate, &channels, &encoding) == MPG123_OK &&
+           rate == SOUNDTRACK_RATE && channels == SOUNDTRACK_CHANNELS &&
+           encoding == MPG123_ENC_SIGNED_16;
+}
+
+bool decodeOpened(mpg123_handle* mh, const char* path, std::vector<int16_t>* pcm) {
+    int result = mpg123_getformat(mh, nullptr, nullptr, nullptr);
+    if (result != MPG123_OK) {
+        report(path, "no mp3 audio in", mpg123_strerror(mh));
+        return false;
+    }
+    if (!isPlayableFormat(mh)) {
+        report(path, "cannot convert", "not decodable as 16-bit stereo at 44100 Hz");
+        return false;
+    }
+    off_t frames = mpg123_length(mh);
+    if (frames > 0) pcm->reserve(size_t(frames) * SOUNDTRACK_CHANNELS + READ_CHUNK);
+    for (;;) {
+        size_t used = pcm->size();
+        pcm->resize(used + READ_CHUNK);
+        size_t bytes = 0;
+        result = mpg123_read(mh, pcm->data() + used, READ_CHUNK * sizeof(int16_t), &bytes);
+        pcm->resize(used + bytes / sizeof(int16_t));
+        if (result == MPG123_DONE) break;
+        if (result == MPG123_NEW_FORMAT && isPlayableFormat(mh)) continue;
+        if (result != MPG123_OK) {
+            report(path, pcm->empty() ? "cannot decode" : "stopped early in",
+                   mpg123_strerror(mh));
+            break;
+        }
+    }
+    if (pcm->empty()) {
+        if (result == MPG123_DONE) report(path, "no mp3 audio in", "nothing decoded");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool decodeSoundtrack(const char* path, std::vector<int16_t>* pcm) {
+    pcm->clear();
+    int error = MPG123_OK;
+    mpg123_handle* mh = mpg123_new(nullptr, &error);
+    if (!mh) {
+        report(path, "cannot start the decoder for", mpg123_plain_strerror(error));
+        return false;
+    }
+    mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
+    // Only the playing format is allowed: the decoder converts everything else.
+    mpg123_format_none(mh);
+    mpg123_format(mh, SOUNDTRACK_RATE, MPG123_STEREO, MPG123_ENC_SIGNED_16);
+
+    bool ok = false;
+    if (mpg123_open(mh, path) != MPG123_OK) {
+        report(path, "cannot open", mpg123_strerror(mh));
+    } else {
+        ok = decodeOpened(mh, path, pcm);
+        mpg123_close(mh);
+    }
+    mpg123_delete(mh);
+    if (!ok) pcm->clear();
+    return ok;
+}
