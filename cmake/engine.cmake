@@ -53,7 +53,15 @@ add_executable(torvanel "${CMAKE_SOURCE_DIR}/app/main.cpp")
 target_link_libraries(torvanel PRIVATE torvanel_app)
 
 if(TORVANEL_TESTS)
-  foreach(folder ${TORVANEL_FOLDERS} e2e)
+  file(GLOB e2e_scripts CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/e2e/*.sh")
+  foreach(script ${e2e_scripts})
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME e2e.${name} COMMAND bash ${script} $<TARGET_FILE:torvanel> ${CMAKE_BINARY_DIR}
+             WORKING_DIRECTORY "${CMAKE_SOURCE_DIR}")
+    set_tests_properties(e2e.${name} PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+  endforeach()
+
+  foreach(folder ${TORVANEL_FOLDERS})
     file(GLOB tsrcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/${folder}/*.cpp")
     if(tsrcs)
       add_executable(tests_${folder} ${tsrcs})

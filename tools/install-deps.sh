@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the show, its forges and its tests need, and
+# nothing when they are all present already.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config clang
+  # the engine
+  libsdl2-dev libglew-dev libglu1-mesa-dev libopencv-dev libmpg123-dev librtmidi-dev
+  # the forges that write Resources/
+  librsvg2-dev libcairo2-dev openclipart-svg lame libmp3lame-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  xvfb xauth libgl1-mesa-dri xdotool imagemagick nodejs npm
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
