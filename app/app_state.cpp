@@ -34,15 +34,19 @@ static void createRenderTargets(AppState& state) {
     state.targets[TARGET_SQUARE].create(1024, 1024, 0);
 }
 
+void startControlSurface(AppState& state) {
+    MidiIn::printDeviceNames();
+    state.live.controls = &state.controls;
+    if (!state.controls.start()) printf("nano_kontrol2.start() failed...\n");
+}
+
 void startShow(AppState& state) {
     state.loader->live = &state.live;
     state.loader->init();
 
     createRenderTargets(state);
 
-    MidiIn::printDeviceNames();
-    state.live.controls = &state.controls;
-    if (!state.controls.start()) printf("nano_kontrol2.start() failed...\n");
+    startControlSurface(state);
 
     for (Part* part : state.parts) {
         part->live = &state.live;

@@ -71,6 +71,10 @@ extern AppState appState;
 // starts the soundtrack. Once, after the show window exists.
 void startShow(AppState& state);
 
+// Lists the MIDI inputs and opens device 0 for the control surface; without
+// one the show runs on, the failure printed.
+void startControlSurface(AppState& state);
+
 // The GL state every drawing step may rely on at its start: framebuffer 0,
 // program 0, identity matrices, texturing, blending, depth test and culling off.
 void resetGLState();
