@@ -41,6 +41,7 @@ cv::Mat drawCrab(const DrawContext&);
 cv::Mat drawNail(const DrawContext&);
 cv::Mat composeColonnade(const DrawContext&);
 cv::Mat composeFrame(const DrawContext&);
+cv::Mat composeAngel(const DrawContext&);
 
 // places and surfaces (draw_places.cpp)
 cv::Mat drawStage(const DrawContext&);

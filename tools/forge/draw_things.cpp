@@ -233,3 +233,22 @@ cv::Mat composeFrame(const DrawContext& c) {
     }
     return m;
 }
+
+// No angel in the clip art: the fairy figure with a pair of feathered wings
+// spread behind her shoulders.
+cv::Mat composeAngel(const DrawContext& c) {
+    if (c.base.empty()) return c.base;
+    SvgCut cut;
+    cut.path = "animals/birds/wing_mitchell_johnson_si_.svg";
+    cut.box[0] = 177.0f, cut.box[1] = 127.5f, cut.box[2] = 383.1f, cut.box[3] = 157.9f;
+    cv::Mat wing = renderSvg(c.clipart, cut, c.base.cols);
+    if (wing.empty()) return c.base;
+    cv::Mat m = transparentCanvas(c.base.cols + wing.cols * 3 / 2, c.base.rows);
+    cv::Mat mirrored;
+    cv::flip(wing, mirrored, 1);
+    int shoulder = c.base.rows / 5, centre = m.cols / 2;
+    paste(m, wing, cv::Point(centre + c.base.cols / 8, shoulder - wing.rows / 2));
+    paste(m, mirrored, cv::Point(centre - c.base.cols / 8 - mirrored.cols, shoulder - mirrored.rows / 2));
+    paste(m, c.base, cv::Point(centre - c.base.cols / 2, 0));
+    return m;
+}

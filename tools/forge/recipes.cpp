@@ -108,7 +108,7 @@ static std::vector<Recipe> makeRecipes() {
         whole("backtile1", 1024, tileBase, box("special/patterns/pattern-parquet-2.svg", 0, 0, 80, 80)),
         art("moon", 512, box("science/astronomy/full_moon_dan_gerhards_01.svg", 54.0f, 43.1f, 714.1f, 706.4f)),
         art("handother", 512, box("unsorted/paper_RPSWB.svg", -9.0f, -9.1f, 434.9f, 212.8f), solid),
-        art("angel", 512, box("people/fata_fatina_architetto_f_01.svg", -6.0f, -5.8f, 167.4f, 281.0f)),
+        art("angel", 400, box("people/fata_fatina_architetto_f_01.svg", -6.0f, -5.8f, 167.4f, 281.0f), solid, composeAngel),
         art("bird", 384, box("animals/birds/uccello_profilo_01_archi_01.svg", -8.9f, -9.0f, 428.7f, 278.0f)),
         art("hammer", 384, box("tools/blacksmith_hammer_ganson.svg", -7.1f, -7.0f, 196.0f, 337.5f)),
         drawn("ribcage", 512, drawRibcage, open),

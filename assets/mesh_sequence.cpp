@@ -1,0 +1,266 @@
+#include "assets/mesh_sequence.h"
+
+#include <GL/glu.h>
+#include <omp.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include "crt_decoder.h"
+#include "render/render_target.h"
+#include "render/shader_program.h"
+
+static const char* const DATA_DIR = "Resources//";
+
+// Bounds-checked little-endian reads over the frame file.
+struct ByteReader {
+    const uint8_t* data;
+    size_t size;
+    size_t at;
+
+    bool has(size_t n) const { return n <= size - at; }
+    bool readU32(uint32_t* out) {
+        if (!has(4)) return false;
+        *out = uint32_t(data[at]) | uint32_t(data[at + 1]) << 8 | uint32_t(data[at + 2]) << 16 |
+               uint32_t(data[at + 3]) << 24;
+        at += 4;
+        return true;
+    }
+};
+
+static MeshFrame failedFrame(const std::string& path, const char* what) {
+    printf("loadMeshFrame - %s - %s\n", path.c_str(), what);
+    return MeshFrame();
+}
+
+// The decoder's vertices into the frame: metres, 16-bit indices, uvs.
+static bool decodeMesh(const uint8_t* data, size_t size, MeshFrame& frame, const std::string& path) {
+    crt::Decoder decoder(data, size);
+    if (!decoder.ok()) {
+        printf("loadMeshFrame - %s - %s\n", path.c_str(), decoder.error().c_str());
+        return false;
+    }
+    uint32_t nvert = decoder.nvert(), nface = decoder.nface();
+    std::vector<float> positions(size_t(nvert) * 3);
+    std::vector<uint32_t> index(size_t(nface) * 3);
+    std::vector<uint8_t> colours;  // decoded, not kept
+    std::vector<float> uvs;
+    decoder.setPositions(positions.data());
+    decoder.setIndex(index.data());
+    if (decoder.hasAttribute("color")) {
+        colours.resize(size_t(nvert) * 3);
+        decoder.setColors(colours.data(), 3);
+    }
+    if (decoder.hasAttribute("uv")) {
+        uvs.resize(size_t(nvert) * 2);
+        decoder.setUvs(uvs.data());
+    }
+    if (!decoder.decode()) {
+        printf("loadMeshFrame - %s - %s\n", path.c_str(), decoder.error().c_str());
+        return false;
+    }
+
+    frame.positions.resize(positions.size());
+    for (size_t k = 0; k < positions.size(); ++k) frame.positions[k] = positions[k] * 0.001f;
+
+    // Files rely on the truncation to 16 bits; a truncated index that no
+    // longer names a vertex drops its triangle.
+    size_t dropped = 0;
+    frame.indices.reserve(index.size());
+    for (size_t t = 0; t + 2 < index.size(); t += 3) {
+        uint16_t a = uint16_t(index[t]), b = uint16_t(index[t + 1]), c = uint16_t(index[t + 2]);
+        if (a >= nvert || b >= nvert || c >= nvert) {
+            ++dropped;
+            continue;
+        }
+        frame.indices.insert(frame.indices.end(), {a, b, c});
+    }
+    if (dropped) printf("loadMeshFrame - %s - %zu triangles past 65536 vertices dropped\n", path.c_str(), dropped);
+
+    if (uvs.empty()) uvs.assign(size_t(nvert) * 2, 0.0f);  // drawing needs a pair per vertex
+    frame.uvs = std::move(uvs);
+    return true;
+}
+
+MeshFrame parseMeshFrame(const MeshSequence& sequence, const uint8_t* data, size_t size, bool readPicture,
+                         const std::string& path) {
+    MeshFrame frame;
+    ByteReader in = {data, size, 0};
+    uint32_t meshLength = 0;
+    if (!in.readU32(&meshLength) || !in.has(meshLength)) return failedFrame(path, "mesh length past the end of the file");
+    if (!decodeMesh(data + in.at, meshLength, frame, path)) return MeshFrame();
+    in.at += meshLength;
+
+    if (!in.has(sizeof(frame.extra))) return failedFrame(path, "file ends inside the frame records");
+    memcpy(frame.extra, data + in.at, sizeof(frame.extra));  // little-endian on every target we build for
+    in.at += sizeof(frame.extra);
+
+    if (!readPicture) return frame;
+    uint32_t pictureLength = 0;
+    if (!in.readU32(&pictureLength) || !in.has(pictureLength))
+        return failedFrame(path, "picture length past the end of the file");
+    if (pictureLength == 0) return frame;
+
+    cv::Mat bytes(1, int(pictureLength), CV_8UC1, const_cast<uint8_t*>(data + in.at));
+    cv::Mat picture = cv::imdecode(bytes, cv::IMREAD_UNCHANGED);
+    if (picture.empty()) {
+        printf("loadMeshFrame - %s - picture cannot be decoded\n", path.c_str());
+        return frame;
+    }
+    // The upload takes 8-bit B, G, R: bring other depths and channel counts there.
+    if (picture.depth() != CV_8U) picture.convertTo(picture, CV_8U, picture.depth() == CV_16U ? 1.0 / 257.0 : 1.0);
+    if (picture.channels() == 1) cv::cvtColor(picture, picture, cv::COLOR_GRAY2BGR);
+    if (picture.channels() == 4) cv::cvtColor(picture, picture, cv::COLOR_BGRA2BGR);
+    if (sequence.pictureScale < 0.999f)
+        cv::resize(picture, picture, cv::Size(), sequence.pictureScale, sequence.pictureScale, cv::INTER_LINEAR);
+    if (sequence.grayscale) cv::cvtColor(picture, picture, cv::COLOR_BGR2GRAY);
+    frame.picture = picture;
+    return frame;
+}
+
+MeshFrame loadMeshFrame(const MeshSequence& sequence, const std::string& path, bool readPicture) {
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    printf("Loading.. %s\n", path.c_str());
+    if (!file) return failedFrame(path, "cannot open the file");
+    std::streamoff size = file.tellg();
+    if (size < 0) return failedFrame(path, "cannot read the file");
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    file.seekg(0);
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return failedFrame(path, "cannot read the file");
+    return parseMeshFrame(sequence, bytes.data(), bytes.size(), readPicture, path);
+}
+
+void computeNormals(MeshFrame& frame) {
+    size_t nvert = frame.positions.size() / 3;
+    std::vector<float> sum(nvert * 3, 0.0f);
+    std::vector<int> count(nvert, 0);
+    const float* p = frame.positions.data();
+    for (size_t t = 0; t + 2 < frame.indices.size(); t += 3) {
+        size_t i[3] = {frame.indices[t], frame.indices[t + 1], frame.indices[t + 2]};
+        float e1[3], e2[3];
+        for (int a = 0; a < 3; ++a) {
+            e1[a] = p[i[1] * 3 + a] - p[i[0] * 3 + a];
+            e2[a] = p[i[2] * 3 + a] - p[i[0] * 3 + a];
+        }
+        float n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2], e1[0] * e2[1] - e1[1] * e2[0]};
+        float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        if (length > 1.1920929e-7f)
+            for (float& c : n) c /= length;
+        for (size_t v : i) {
+            for (int a = 0; a < 3; ++a) sum[v * 3 + a] += n[a];
+            ++count[v];
+        }
+    }
+    frame.normals.resize(nvert * 3);
+    for (size_t v = 0; v < nvert; ++v)
+        for (int a = 0; a < 3; ++a) frame.normals[v * 3 + a] = sum[v * 3 + a] / (float(count[v]) + 1e-7f);
+}
+
+void loadMeshSequence(MeshSequence& sequence, const char* folderFormat, int firstNumber, int step,
+                      MeshProgressFn progress) {
+    int n = static_cast<int>(sequence.frames.size());
+    if (n < 1) return;
+#pragma omp parallel for schedule(static)
+    for (int i = 0; i < n; ++i) {
+        char path[512];
+        snprintf(path, sizeof(path), folderFormat, DATA_DIR, firstNumber + step * i);
+        printf("Loading .......... %s\n", path);
+        if (omp_get_thread_num() == 0 && progress) progress();  // thread 0 owns the GL context
+        MeshFrame frame = loadMeshFrame(sequence, path, true);
+        computeNormals(frame);
+        sequence.frames[i] = std::move(frame);
+    }
+}
+
+void uploadMeshFrame(MeshFrame& frame, bool uploadPicture, bool newTexture) {
+    if (uploadPicture && !newTexture && frame.picture.channels() == 3) {
+        Texture& texture = frame.texture;
+        int w = frame.picture.cols, h = frame.picture.rows;
+        if (texture.width == 0 && texture.height == 0) {
+            createTexture(texture, w, h);
+        } else if (texture.width != w || texture.height != h) {
+            glDeleteTextures(1, &texture.id);
+            createTexture(texture, w, h);
+        }
+        cv::Mat pixels = frame.picture.isContinuous() ? frame.picture : frame.picture.clone();
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // picture rows are packed, whatever the width
+        uploadTexture(texture, pixels.data);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        frame.picture.release();
+    } else if (uploadPicture && newTexture && frame.picture.channels() == 1) {
+        Texture& texture = frame.texture;
+        glGenTextures(1, &texture.id);
+        glBindTexture(GL_TEXTURE_2D, texture.id);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        cv::Mat pixels = frame.picture.isContinuous() ? frame.picture : frame.picture.clone();
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, pixels.cols, pixels.rows, 0, GL_RED, GL_UNSIGNED_BYTE, pixels.data);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        texture.width = pixels.cols;
+        texture.height = pixels.rows;
+        frame.picture.release();
+    }
+
+    frame.displayList = glGenLists(1);
+    glNewList(frame.displayList, GL_COMPILE);
+    glBegin(GL_TRIANGLES);
+    for (uint16_t k : frame.indices) {
+        glNormal3f(frame.normals[k * 3], frame.normals[k * 3 + 1], frame.normals[k * 3 + 2]);
+        glTexCoord2f(frame.uvs[k * 2], frame.uvs[k * 2 + 1]);
+        glVertex3f(frame.positions[k * 3], frame.positions[k * 3 + 1], frame.positions[k * 3 + 2]);
+    }
+    glEnd();
+    glEndList();
+}
+
+void meshCamera() {
+    glPushMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0, 0, 4, 0, 0, 0, 0, 1, 0);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45, 1.7777777777777777, 0.01, 24);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void drawMeshFrame(bool resolveAfter, RenderTarget& target, const ShaderProgram& objectProgram,
+                   const Texture& frameTexture, GLuint displayList, GLuint paperTexture) {
+    target.attach(2);
+    target.bind(2);
+    glViewport(0, 0, target.width, target.height);
+    glClearColor(0, 1, 1, 0);  // alpha 0 around the figure: composited as a cut-out
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    glPushMatrix();
+    glEnable(GL_CULL_FACE);
+    glLineWidth(5);
+    objectProgram.use();
+    objectProgram.setFloat("IsStatue", 0);
+    objectProgram.setFloat("Pass", 1);
+    objectProgram.setFloat("Type", 1);
+    objectProgram.setFloat("texture_width", float(frameTexture.width));
+    objectProgram.setFloat("texture_height", float(frameTexture.height));
+    objectProgram.setTexture(5, "Texture", frameTexture.id);
+    objectProgram.setTexture(6, "Paper", paperTexture);
+
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glColor3f(1, 1, 1);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glTranslatef(0, -0.9f, 0);
+    glRotatef(0, 0, 1, 0);
+    glCallList(displayList);
+    glPopMatrix();
+    glDisable(GL_CULL_FACE);
+    glPopMatrix();
+
+    if (resolveAfter) target.resolve(2);
+}

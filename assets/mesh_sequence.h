@@ -1,0 +1,70 @@
+// mesh_sequence.h - captured figures: one compressed mesh and its picture
+// per frame file, decoded in parallel at set-up, drawn through a fixed camera
+// into an off-screen target.
+//
+// Frame file (little-endian): int32 L, L bytes of compressed mesh, 22 records
+// of three int32 carried as they are, int32 M, M bytes of picture (any image
+// file; M = 0: none). Positions are stored in millimetres.
+#pragma once
+#include <GL/glew.h>
+#include <cstdint>
+#include <opencv2/core.hpp>
+#include <string>
+#include <vector>
+
+#include "render/texture.h"
+
+struct RenderTarget;
+struct ShaderProgram;
+
+constexpr int MESH_EXTRA_RECORDS = 22;
+
+struct MeshFrame {
+    int32_t extra[MESH_EXTRA_RECORDS][3] = {};
+    std::vector<uint16_t> indices;  // three per triangle; files index at most 65536 vertices
+    std::vector<float> positions;   // 3 per vertex, metres
+    std::vector<float> uvs;         // 2 per vertex
+    std::vector<float> normals;     // 3 per vertex
+    cv::Mat picture;                // B, G, R; released after upload
+    Texture texture;
+    GLuint displayList = 0;
+};
+
+struct MeshSequence {
+    std::vector<MeshFrame> frames;  // sized before loading, filled by index
+    bool grayscale = false;
+    float pictureScale = 1.0f;
+};
+
+// Decodes a frame file held in memory. A damaged file gives an empty frame
+// and one line naming `path`.
+MeshFrame parseMeshFrame(const MeshSequence& sequence, const uint8_t* data, size_t size, bool readPicture,
+                         const std::string& path);
+
+// Reads and decodes one frame file (no GL work).
+MeshFrame loadMeshFrame(const MeshSequence& sequence, const std::string& path, bool readPicture);
+
+// Smooth normals: per vertex the sum of its faces' unit normals divided by
+// (count + 1e-7), deliberately not renormalised.
+void computeNormals(MeshFrame& frame);
+
+// Called by the loading loop from OpenMP thread 0 only, once per frame file.
+typedef void (*MeshProgressFn)();
+
+// Decodes every frame of the sequence in parallel, file number of frame i
+// being firstNumber + step * i, the path "Resources//" formatted into
+// folderFormat ("%sDemoQTR//walkingnude//%05d.cor"). The main thread redraws
+// the loading screen through `progress` as it goes.
+void loadMeshSequence(MeshSequence& sequence, const char* folderFormat, int firstNumber, int step,
+                      MeshProgressFn progress);
+
+// The GL texture and display list of a decoded frame; main thread only.
+void uploadMeshFrame(MeshFrame& frame, bool uploadPicture, bool newTexture);
+
+// Pushes the matrix and sets the fixed mesh camera; the caller pops.
+void meshCamera();
+
+// Draws a frame into the target's first two outputs on cyan with alpha 0, so
+// the result composites as a cut-out.
+void drawMeshFrame(bool resolveAfter, RenderTarget& target, const ShaderProgram& objectProgram,
+                   const Texture& frameTexture, GLuint displayList, GLuint paperTexture);
