@@ -74,6 +74,9 @@ Mesh decodeConnectivity(Reader& r, Entropy entropy, uint32_t nvert, uint32_t nfa
 
     std::vector<Edge> edges;
     std::vector<uint32_t> queue, stack;
+    // Each symbol adds at most two edges (three at a component start, which adds one face).
+    edges.reserve(symbols.size() * 2 + 3);
+    queue.reserve(symbols.size() + 3);
     for (const Group& g : groups) {
         edges.clear();
         queue.clear();

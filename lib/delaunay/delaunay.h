@@ -27,8 +27,9 @@ namespace delaunay {
 
 // Coordinates beyond this magnitude would overflow the in-circle products.
 constexpr double MAX_COORDINATE = 1e60;
-// Keeps every half-edge index within int32_t.
-constexpr size_t MAX_POINTS = size_t(1) << 26;
+// Far beyond any sprite; bounds memory (about 80 bytes a point) and keeps
+// half-edge indices within int32_t.
+constexpr size_t MAX_POINTS = size_t(1) << 24;
 
 struct Triangulation {
     std::vector<uint32_t> triangles;  // three point indices per triangle

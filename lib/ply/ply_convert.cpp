@@ -34,12 +34,21 @@ bool isIndex(double v) { return v >= 0 && v <= double(UINT32_MAX) && v == std::f
 
 size_t valueCount(const Buffer& buffer) { return buffer.bytes.size() / typeSize(buffer.type); }
 
+std::vector<double> toDouble(const Buffer& buffer)
+{
+    std::vector<double> out(valueCount(buffer));
+    for (size_t i = 0; i < out.size(); i++)
+        out[i] = valueAt(buffer, i);
+    return out;
+}
+
 std::vector<float> toFloat(const Buffer& buffer)
 {
     size_t n = valueCount(buffer);
     std::vector<float> out(n);
     if (buffer.type == Type::Float32) {
-        std::memcpy(out.data(), buffer.bytes.data(), n * sizeof(float));
+        if (n > 0)
+            std::memcpy(out.data(), buffer.bytes.data(), n * sizeof(float));
         return out;
     }
     for (size_t i = 0; i < n; i++) {

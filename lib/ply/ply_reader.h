@@ -93,10 +93,11 @@ void read(File& file, std::istream& in);
 
 size_t valueCount(const Buffer& buffer);
 
-// Conversions of all values of a buffer. toFloat maps doubles beyond the float
+// Conversions of all values of a buffer; toDouble is exact. toFloat maps doubles beyond the float
 // range to infinities. toUint8 saturates integers to 0..255 and takes floating
 // point values as 0..1 intensities (colour exporters write either). toUint32
 // throws on a value that is negative, fractional or too large.
+std::vector<double> toDouble(const Buffer& buffer);
 std::vector<float> toFloat(const Buffer& buffer);
 std::vector<uint8_t> toUint8(const Buffer& buffer);
 std::vector<uint32_t> toUint32(const Buffer& buffer);

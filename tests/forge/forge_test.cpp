@@ -63,8 +63,8 @@ TEST(ForgeCatalogue, ManifestMatchesRecipes) {
         listed.insert(name);
         bool whole = line.find("\twhole\t") != std::string::npos;
         EXPECT_EQ(whole, r->kind == Kind::Whole) << name;
-        if (r->svg.path) EXPECT_NE(line.find(r->svg.path), std::string::npos) << name;
-        else EXPECT_NE(line.find("procedural"), std::string::npos) << name;
+        const char* source = r->svg.path ? r->svg.path : "procedural";
+        EXPECT_NE(line.find(source), std::string::npos) << name;
     }
     EXPECT_EQ(listed.size(), recipes().size());
 }
@@ -76,8 +76,9 @@ TEST(ForgeOutput, FilesExistInTheirFormat) {
         std::vector<uchar> bytes = readBytes(kResources + file);
         ASSERT_GT(bytes.size(), 8u) << file;
         bool jpeg = file.substr(file.size() - 4) == ".jpg";
-        if (jpeg) EXPECT_TRUE(bytes[0] == 0xFF && bytes[1] == 0xD8) << file;
-        else EXPECT_TRUE(bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G') << file;
+        bool isJpeg = bytes[0] == 0xFF && bytes[1] == 0xD8;
+        bool isPng = bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G';
+        EXPECT_TRUE(jpeg ? isJpeg : isPng) << file;
         cv::Mat img = cv::imdecode(bytes, cv::IMREAD_COLOR);
         ASSERT_FALSE(img.empty()) << file;
         EXPECT_GE(std::max(img.cols, img.rows), 256) << file;

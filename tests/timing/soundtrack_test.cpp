@@ -221,6 +221,20 @@ TEST_F(Soundtrack, RefusesWhatItCannotLoadOrFind) {
     }
 }
 
+// The show ends through exit(0) with the music still playing: the audio thread
+// must not mix from anything the exit frees.
+TEST_F(Soundtrack, ExitsCleanlyWhilePlaying) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            openDiskOutput();
+            soundtrackPlay(soundtrackGetChannel(soundtrackLoadSample((dir + "/sweep.mp3").c_str())));
+            SDL_Delay(100);
+            exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
 // No driver at all, and a driver whose device cannot be opened: one line
 // each, then every call refuses and nothing is decoded.
 TEST_F(Soundtrack, RunsSilentWithoutAnOutput) {

@@ -42,6 +42,7 @@ cv::Mat drawNail(const DrawContext&);
 cv::Mat composeColonnade(const DrawContext&);
 cv::Mat composeFrame(const DrawContext&);
 cv::Mat composeAngel(const DrawContext&);
+cv::Mat composeWings(const DrawContext&);
 
 // places and surfaces (draw_places.cpp)
 cv::Mat drawStage(const DrawContext&);

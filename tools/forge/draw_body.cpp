@@ -43,10 +43,10 @@ cv::Mat drawFootSkeleton(const DrawContext& c) {
 
 cv::Mat drawDigestive(const DrawContext& c) {
     cv::Mat m = transparentCanvas(c.size * 3 / 4, c.size);
-    cv::Scalar line = ink(40, 40, 90), flesh = ink(120, 130, 210), gut = ink(110, 150, 220);
+    cv::Scalar line = ink(30, 30, 80), flesh = ink(120, 120, 225), gut = ink(150, 160, 235);
     int t = std::max(4, c.size / 28);
     std::vector<cv::Point> gullet = {at(m, 0.48, 0.0), at(m, 0.5, 0.12), at(m, 0.56, 0.24)};
-    cv::polylines(m, gullet, false, line, t + 4, cv::LINE_AA);
+    cv::polylines(m, gullet, false, line, t + 8, cv::LINE_AA);
     cv::polylines(m, gullet, false, flesh, t, cv::LINE_AA);
     // stomach: a J-shaped bag
     std::vector<cv::Point> stomach;
@@ -60,14 +60,23 @@ cv::Mat drawDigestive(const DrawContext& c) {
     // large intestine frames the coils of the small one
     std::vector<cv::Point> colon = {at(m, 0.2, 0.9), at(m, 0.14, 0.5), at(m, 0.3, 0.46), at(m, 0.75, 0.48),
                                     at(m, 0.86, 0.52), at(m, 0.86, 0.9), at(m, 0.55, 0.97)};
-    cv::polylines(m, colon, false, line, t * 2 + 4, cv::LINE_AA);
+    cv::polylines(m, colon, false, line, t * 2 + 8, cv::LINE_AA);
     cv::polylines(m, colon, false, gut, t * 2, cv::LINE_AA);
+    // the small intestine folds back and forth inside it
     std::vector<cv::Point> coil;
-    for (int i = 0; i <= 400; ++i) {
-        double s = i / 400.0, a = s * kPi * 14;
-        coil.push_back(at(m, 0.5 + 0.22 * std::sin(a) * (0.6 + 0.4 * s), 0.58 + 0.3 * s + 0.04 * std::cos(a)));
+    for (int row = 0; row < 6; ++row) {
+        double y = 0.57 + 0.062 * row;
+        bool right = row % 2 == 0;
+        for (int i = 0; i <= 20; ++i) {
+            double s = i / 20.0, x = right ? 0.3 + 0.42 * s : 0.72 - 0.42 * s;
+            coil.push_back(at(m, x, y + 0.008 * std::sin(s * kPi * 6)));
+        }
+        for (int i = 1; i < 8 && row < 5; ++i) {  // the turn down to the next row
+            double a = kPi * i / 8;
+            coil.push_back(at(m, (right ? 0.72 : 0.3) + (right ? 1 : -1) * 0.031 * std::sin(a), y + 0.031 * (1 - std::cos(a))));
+        }
     }
-    cv::polylines(m, coil, false, line, t + 4, cv::LINE_AA);
+    cv::polylines(m, coil, false, line, t + 6, cv::LINE_AA);
     cv::polylines(m, coil, false, gut, t, cv::LINE_AA);
     return m;
 }
@@ -160,11 +169,12 @@ cv::Mat drawSkeletonCrawling(const DrawContext& c) {
     }
     cv::polylines(m, spine, false, ink(40, 50, 60), w * 2 + 4, cv::LINE_AA);
     cv::polylines(m, spine, false, ink(180, 212, 226), w * 2, cv::LINE_AA);
-    for (size_t i = 0; i < spine.size(); i += 2) cv::circle(m, spine[i], w, ink(60, 80, 90), cv::FILLED, cv::LINE_AA);
+    for (size_t i = 0; i < spine.size(); ++i)
+        cv::line(m, spine[i] + cv::Point(0, -w), spine[i] + cv::Point(0, w), ink(60, 80, 90), 2, cv::LINE_AA);
     // pelvis
     cv::ellipse(m, hip, cv::Size(m.cols / 14, m.rows / 9), -20, 0, 360, ink(40, 50, 60), cv::FILLED, cv::LINE_AA);
     cv::ellipse(m, hip, cv::Size(m.cols / 14 - 3, m.rows / 9 - 3), -20, 0, 360, ink(190, 220, 232), cv::FILLED, cv::LINE_AA);
-    cv::circle(m, hip, m.rows / 30, ink(40, 50, 60), cv::FILLED, cv::LINE_AA);
+    cv::ellipse(m, hip + cv::Point(0, m.rows / 30), cv::Size(m.cols / 40, m.rows / 30), -20, 0, 360, ink(40, 50, 60), 3, cv::LINE_AA);
     // arms reaching forward to the ground
     for (int s = 0; s < 2; ++s) {
         cv::Point elbow = at(m, 0.74 + 0.04 * s, 0.66), hand = at(m, 0.84 + 0.05 * s, 0.9);
@@ -172,12 +182,23 @@ cv::Mat drawSkeletonCrawling(const DrawContext& c) {
         drawBone(m, elbow, hand, w + 1);
         for (int f = -2; f <= 2; ++f) drawBone(m, hand, hand + cv::Point(m.cols / 30, f * m.rows / 60), w / 2 + 1);
     }
-    // skull, low and looking ahead
-    cv::Point head = at(m, 0.84, 0.36);
-    cv::ellipse(m, head, cv::Size(m.cols / 14, m.rows / 8), 10, 0, 360, ink(40, 50, 60), cv::FILLED, cv::LINE_AA);
-    cv::ellipse(m, head, cv::Size(m.cols / 14 - 4, m.rows / 8 - 4), 10, 0, 360, ink(195, 225, 236), cv::FILLED, cv::LINE_AA);
-    cv::circle(m, head + cv::Point(m.cols / 40, -m.rows / 40), m.rows / 28, ink(30, 35, 40), cv::FILLED, cv::LINE_AA);
-    cv::rectangle(m, head + cv::Point(0, m.rows / 14), head + cv::Point(m.cols / 18, m.rows / 9), ink(40, 50, 60), 2, cv::LINE_AA);
+    // skull in profile, looking ahead: cranium, eye socket, nose, jaw and teeth
+    cv::Point head = at(m, 0.85, 0.34);
+    cv::Size cranium(m.cols / 15, m.rows / 9);
+    cv::Scalar outline = ink(40, 50, 60), bone = ink(195, 225, 236);
+    cv::Rect jaw(head + cv::Point(-m.cols / 60, m.rows / 18), cv::Size(m.cols / 14, m.rows / 12));
+    cv::rectangle(m, jaw, outline, cv::FILLED, cv::LINE_AA);
+    cv::rectangle(m, cv::Rect(jaw.x + 3, jaw.y + 3, jaw.width - 6, jaw.height - 6), bone, cv::FILLED, cv::LINE_AA);
+    cv::ellipse(m, head, cranium, 0, 0, 360, outline, cv::FILLED, cv::LINE_AA);
+    cv::ellipse(m, head, cranium - cv::Size(4, 4), 0, 0, 360, bone, cv::FILLED, cv::LINE_AA);
+    cv::circle(m, head + cv::Point(m.cols / 40, -m.rows / 50), m.rows / 30, ink(30, 35, 40), cv::FILLED, cv::LINE_AA);
+    std::vector<cv::Point> nose = {head + cv::Point(m.cols / 22, m.rows / 60), head + cv::Point(m.cols / 18, m.rows / 22),
+                                   head + cv::Point(m.cols / 30, m.rows / 22)};
+    cv::fillPoly(m, std::vector<std::vector<cv::Point>>{nose}, ink(30, 35, 40), cv::LINE_AA);
+    for (int k = 0; k < 5; ++k) {
+        int x = jaw.x + jaw.width * (k + 2) / 8;
+        cv::line(m, cv::Point(x, jaw.y + 2), cv::Point(x, jaw.y + jaw.height / 2), outline, 2, cv::LINE_AA);
+    }
     drawBone(m, shoulder, head + cv::Point(-m.cols / 20, m.rows / 20), w * 2);
     return m;
 }

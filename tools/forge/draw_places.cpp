@@ -176,10 +176,11 @@ cv::Mat drawPaper(const DrawContext& c) {
     return m;
 }
 
-// A seamless cell repeated over a square, on paper.
+// A seamless cell repeated four by four over a square, on paper.
 cv::Mat tileBase(const DrawContext& c) {
     if (c.base.empty()) return c.base;
     cv::Mat cell = opaque(c.base, cv::Scalar(200, 228, 244)), out(c.size, c.size, CV_8UC3);
+    cv::resize(cell, cell, cv::Size(c.size / 4, c.size / 4), 0, 0, cv::INTER_AREA);  // four repeats across
     for (int y = 0; y < c.size; ++y)
         for (int x = 0; x < c.size; ++x) out.at<cv::Vec3b>(y, x) = cell.at<cv::Vec3b>(y % cell.rows, x % cell.cols);
     return out;

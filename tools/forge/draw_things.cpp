@@ -3,6 +3,7 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -234,21 +235,48 @@ cv::Mat composeFrame(const DrawContext& c) {
     return m;
 }
 
+// The single wing of the clip art, raised a little, beside its mirror image.
+static cv::Mat wingPair(const std::string& clipart, int wingWidth) {
+    SvgCut cut;
+    cut.path = "animals/birds/wing_mitchell_johnson_si_.svg";
+    cut.box[0] = 177.0f, cut.box[1] = 127.5f, cut.box[2] = 383.1f, cut.box[3] = 157.9f;
+    cv::Mat wing = renderSvg(clipart, cut, wingWidth);
+    if (wing.empty()) return wing;
+    int side = wing.cols;
+    cv::Mat square = transparentCanvas(side, side);
+    paste(square, wing, cv::Point(0, (side - wing.rows) / 2));
+    cv::Mat raised;
+    cv::warpAffine(square, raised, cv::getRotationMatrix2D(cv::Point2f(0, side / 2.0f), 22, 1.0), square.size(),
+                   cv::INTER_LINEAR, cv::BORDER_CONSTANT, cv::Scalar(0, 0, 0, 0));
+    cv::Mat mirrored;
+    cv::flip(raised, mirrored, 1);
+    cv::Mat pair;
+    cv::hconcat(mirrored, raised, pair);
+    std::vector<cv::Mat> ch;
+    cv::split(pair, ch);
+    return pair(cv::boundingRect(ch[3] > 0)).clone();
+}
+
+cv::Mat composeWings(const DrawContext& c) { return wingPair(c.clipart, c.size / 2); }
+
 // No angel in the clip art: the fairy figure with a pair of feathered wings
 // spread behind her shoulders.
 cv::Mat composeAngel(const DrawContext& c) {
     if (c.base.empty()) return c.base;
-    SvgCut cut;
-    cut.path = "animals/birds/wing_mitchell_johnson_si_.svg";
-    cut.box[0] = 177.0f, cut.box[1] = 127.5f, cut.box[2] = 383.1f, cut.box[3] = 157.9f;
-    cv::Mat wing = renderSvg(c.clipart, cut, c.base.cols);
-    if (wing.empty()) return c.base;
-    cv::Mat m = transparentCanvas(c.base.cols + wing.cols * 3 / 2, c.base.rows);
-    cv::Mat mirrored;
-    cv::flip(wing, mirrored, 1);
-    int shoulder = c.base.rows / 5, centre = m.cols / 2;
-    paste(m, wing, cv::Point(centre + c.base.cols / 8, shoulder - wing.rows / 2));
-    paste(m, mirrored, cv::Point(centre - c.base.cols / 8 - mirrored.cols, shoulder - mirrored.rows / 2));
-    paste(m, c.base, cv::Point(centre - c.base.cols / 2, 0));
+    cv::Mat wings = wingPair(c.clipart, c.base.cols * 5 / 4);
+    if (wings.empty()) return c.base;
+    int shoulder = c.base.rows / 5;
+    int top = std::max(0, wings.rows * 4 / 5 - shoulder);
+    cv::Mat m = transparentCanvas(std::max(wings.cols, c.base.cols), c.base.rows + top);
+    paste(m, wings, cv::Point((m.cols - wings.cols) / 2, top + shoulder - wings.rows * 4 / 5));
+    // the line drawing is hollow: back it with paper so the wings stay behind her
+    std::vector<cv::Mat> ch;
+    cv::split(c.base, ch);
+    std::vector<std::vector<cv::Point>> outline;
+    cv::findContours(ch[3] > 40, outline, cv::RETR_EXTERNAL, cv::CHAIN_APPROX_SIMPLE);
+    cv::Mat backing = transparentCanvas(c.base.cols, c.base.rows);
+    cv::drawContours(backing, outline, -1, ink(235, 245, 250), cv::FILLED);
+    paste(backing, c.base, cv::Point(0, 0));
+    paste(m, backing, cv::Point((m.cols - c.base.cols) / 2, top));
     return m;
 }

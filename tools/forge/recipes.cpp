@@ -68,7 +68,7 @@ static std::vector<Recipe> makeRecipes() {
         whole("Mcave2", 1536, drawCave),
         art("car4", 768, box("transportation/old_car_lumen_design_st_r.svg", 47.8f, 153.8f, 957.0f, 468.2f)),
         drawn("tap", 512, drawTap),
-        art("wings", 768, box("animals/birds/wing_mitchell_johnson_si_.svg", 177.0f, 127.5f, 383.1f, 157.9f), solid),
+        drawn("wings", 768, composeWings, Holes::FillAll),
         art("golg", 512, box("geography/eclipse_josu_alcalde_go_01r.svg", 25.3f, 34.9f, 575.0f, 571.6f)),
         art("backcloud3", 1024, box("signs_and_symbols/clouds_jon_phillips_03.svg", 395.3f, 500.1f, 313.2f, 237.9f)),
         art("backcloud4", 1024, box("signs_and_symbols/clouds_jon_phillips_01.svg", 116.0f, 198.5f, 313.2f, 202.5f)),

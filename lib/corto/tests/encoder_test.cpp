@@ -15,48 +15,6 @@ using nlohmann::json;
 
 namespace {
 
-struct MeshIn {
-    uint32_t nvert = 0, nface = 0;
-    std::vector<float> position, uv, normal, radius;
-    std::vector<uint8_t> color;
-    int colorComponents = 0;
-    std::vector<uint32_t> index;
-};
-
-template <class T>
-void flatten(const json& rows, std::vector<T>& out) {
-    for (const json& r : rows)
-        for (const json& v : r) out.push_back(T(v.get<double>()));
-}
-
-MeshIn meshFromJson(const json& m) {
-    MeshIn in;
-    in.nvert = m["vertex_count"];
-    in.nface = m["face_count"];
-    flatten(m["positions"], in.position);
-    if (m.contains("faces")) flatten(m["faces"], in.index);
-    if (m.contains("uvs")) flatten(m["uvs"], in.uv);
-    if (m.contains("normals")) flatten(m["normals"], in.normal);
-    if (m.contains("radius"))
-        for (const json& v : m["radius"]) in.radius.push_back(v.get<float>());
-    if (m.contains("colors")) {
-        flatten(m["colors"], in.color);
-        in.colorComponents = int(m["colors"][0].size());
-    }
-    return in;
-}
-
-float attributeQ(const json& j, const std::string& name) {
-    for (const json& a : j["attributes"]) {
-        if (a["name"] != name) continue;
-        uint32_t bits = uint32_t(std::stoul(a["q_bits"].get<std::string>(), nullptr, 16));
-        float q;
-        memcpy(&q, &bits, 4);
-        return q;
-    }
-    return 0;
-}
-
 std::array<uint32_t, 3> canonical(const uint32_t* f) {
     int k = int(std::min_element(f, f + 3) - f);
     return {f[k], f[(k + 1) % 3], f[(k + 2) % 3]};
@@ -68,20 +26,11 @@ TEST_P(Encode, RoundTripAndSize) {
     json j = readJson(vectorDir() + "/" + GetParam() + ".json");
     if (!j.contains("input_mesh")) GTEST_SKIP() << "no input mesh recorded";
     MeshIn in = meshFromJson(j["input_mesh"]);
-    crt::Encoder enc(in.nvert, in.nface, crt::Entropy(j["entropy"].get<int>()));
-    enc.setIndex(in.index.data());
-    const float q = attributeQ(j, "position");
-    enc.addPositions(in.position.data(), q);
-    const float quv = attributeQ(j, "uv");
-    if (!in.uv.empty()) enc.addUvs(in.uv.data(), -std::ilogb(quv));
-    if (!in.radius.empty()) enc.addAttribute("radius", in.radius.data(), 1, attributeQ(j, "radius"));
-    int bits[4] = {6, 7, 6, 5};
-    if (GetParam() == "sphere_v10_u8_c4") std::fill(bits, bits + 4, 4);
-    if (in.colorComponents) enc.addColors(in.color.data(), in.colorComponents, bits);
-    bool border = GetParam().find("border") != std::string::npos;
-    if (!in.normal.empty()) enc.addNormals(in.normal.data(), 10, border ? crt::NORMAL_BORDER : crt::NORMAL_DIFF);
-    for (const json& g : j["groups"]) enc.addGroup(g["end"], g["properties"].get<std::map<std::string, std::string>>());
-    enc.exif = j["exif"].get<std::map<std::string, std::string>>();
+    VectorEncoding ve = encodeVector(GetParam(), j, in);
+    crt::Encoder& enc = *ve.encoder;
+    const float q = attributeQ(j, "position"), quv = attributeQ(j, "uv");
+    const int* bits = ve.colorBits;
+    const bool border = ve.border;
     ASSERT_TRUE(enc.encode()) << enc.error();
 
     EXPECT_LE(double(enc.stream.size()), 1.10 * j["crt_size"].get<double>());
@@ -108,7 +57,9 @@ TEST_P(Encode, RoundTripAndSize) {
         uint32_t o = order[i];
         for (int c = 0; c < 3; c++) ASSERT_NEAR(pos[i * 3 + c], in.position[o * 3 + c], q * 1.001) << i;
         for (int c = 0; c < 2 && !in.uv.empty(); c++) ASSERT_NEAR(uv[i * 2 + c], in.uv[o * 2 + c], quv * 1.001);
-        if (!in.radius.empty()) ASSERT_NEAR(radius[i], in.radius[o], 1.0);
+        if (!in.radius.empty()) {
+            ASSERT_NEAR(radius[i], in.radius[o], 1.0);
+        }
         for (int c = 0; c < in.colorComponents; c++) {
             int step = 1 << (8 - bits[c]);
             ASSERT_EQ(color[i * 4 + c], in.color[o * in.colorComponents + c] / step * step);
@@ -133,6 +84,37 @@ TEST_P(Encode, RoundTripAndSize) {
     std::sort(want.begin(), want.end());
     std::sort(got.begin(), got.end());
     EXPECT_EQ(want, got);
+}
+
+// The long ribbon has no recorded input; it is rebuilt from its description.
+TEST(EncodeRibbon, SizeAndIndexWidth) {
+    const uint32_t rows = 22000;
+    std::vector<float> pos;
+    std::vector<uint32_t> index;
+    for (uint32_t i = 0; i < rows; i++)
+        for (int k = 0; k < 3; k++) {
+            double a = 0.01 * i, w = 0.05 * (k - 1);
+            pos.insert(pos.end(), {float(std::cos(a) * (1 + w)), float(std::sin(a) * (1 + w)), float(0.002 * i)});
+        }
+    for (uint32_t i = 0; i + 1 < rows; i++)
+        for (uint32_t k = 0; k < 2; k++) {
+            uint32_t v = 3 * i + k;
+            index.insert(index.end(), {v, v + 3, v + 1, v + 1, v + 3, v + 4});
+        }
+    json j = readJson(vectorDir() + "/big_ribbon.json");
+    crt::Encoder enc(rows * 3, uint32_t(index.size() / 3));
+    enc.setIndex(index.data());
+    enc.addPositions(pos.data(), attributeQ(j, "position"));
+    ASSERT_TRUE(enc.encode()) << enc.error();
+    EXPECT_LE(double(enc.stream.size()), 1.10 * j["crt_size"].get<double>());
+    crt::Decoder dec(enc.stream.data(), enc.stream.size());
+    std::vector<uint32_t> out(size_t(dec.nface()) * 3);
+    std::vector<float> p(size_t(dec.nvert()) * 3);
+    dec.setIndex(out.data());
+    dec.setPositions(p.data());
+    ASSERT_TRUE(dec.decode()) << dec.error();
+    EXPECT_EQ(dec.nvert(), rows * 3);
+    EXPECT_GT(*std::max_element(out.begin(), out.end()), 65535u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Corto, Encode, ::testing::ValuesIn(vectorNames()),

@@ -1,0 +1,49 @@
+// torvanel-soundforge: synthesises the show's soundtrack into
+// <out>/music/Velmora.mp3 and, on request, a picture of it.
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "encode.h"
+#include "master.h"
+#include "picture.h"
+#include "score.h"
+#include "timeline.h"
+
+int main(int argc, char** argv) {
+  std::string out = "Resources", picture;
+  for (int i = 1; i < argc; i++) {
+    if (!std::strcmp(argv[i], "--out") && i + 1 < argc) out = argv[++i];
+    else if (!std::strcmp(argv[i], "--picture") && i + 1 < argc) picture = argv[++i];
+    else {
+      std::fprintf(stderr, "usage: torvanel-soundforge [--out DIR] [--picture FILE.png]\n");
+      return 2;
+    }
+  }
+  auto t0 = std::chrono::steady_clock::now();
+  const int rate = 44100;
+  const double seconds = 316.0;  // a little past the time map's last raw second
+  std::vector<Note> notes = placeOnRawTime(composeScore(), showSegments());
+  Bus bus = makeBus(rate, seconds);
+  for (size_t i = 0; i < notes.size(); i++) renderNote(bus, notes[i], (uint32_t)i);
+  std::vector<int16_t> pcm = masterMix(bus, 305.0, 314.8, -1.0);
+  auto t1 = std::chrono::steady_clock::now();
+
+  std::error_code ec;
+  std::filesystem::create_directories(out + "/music", ec);
+  std::string mp3 = out + "/music/Velmora.mp3";
+  if (!writeMp3(pcm, mp3)) return 1;
+  auto t2 = std::chrono::steady_clock::now();
+  std::printf("soundforge: %zu notes, synthesis %.2f s, encoding %.2f s -> %s\n", notes.size(),
+              std::chrono::duration<double>(t1 - t0).count(), std::chrono::duration<double>(t2 - t1).count(), mp3.c_str());
+
+  if (!picture.empty()) {
+    std::vector<double> marks;
+    for (const Segment& s : showSegments()) marks.push_back(s.raw0);
+    if (!writeSoundPicture(pcm, rate, marks, picture)) return 1;
+    std::printf("soundforge: picture -> %s\n", picture.c_str());
+  }
+  return 0;
+}

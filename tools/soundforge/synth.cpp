@@ -1,0 +1,193 @@
+#include "synth.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const double kTau = 6.283185307179586;
+
+struct Rng {
+  uint32_t s;
+  float next() {  // white noise in -1..1
+    s = s * 1664525u + 1013904223u;
+    return (float)((s >> 8) * (1.0 / 8388608.0) - 1.0);
+  }
+};
+
+double hz(float pitch) { return 440.0 * std::pow(2.0, (pitch - 69.0) / 12.0); }
+
+// Naive saw with a polyBLEP step correction: cheap and quiet enough in the pads' range.
+float blepSaw(double phase, double inc) {
+  double v = 2.0 * phase - 1.0;
+  if (phase < inc) {
+    double t = phase / inc;
+    v -= t + t - t * t - 1.0;
+  } else if (phase > 1.0 - inc) {
+    double t = (phase - 1.0) / inc;
+    v -= t * t + t + t + 1.0;
+  }
+  return (float)v;
+}
+
+// Writes `len` samples produced by gen(i, t) from sample `start`, panned, plus a send share.
+template <class Gen>
+void emit(Bus& bus, long start, long len, float pan, float send, Gen gen) {
+  long n = (long)bus.left.size();
+  float gl = (float)std::cos((pan + 1.0) * kTau / 8.0), gr = (float)std::sin((pan + 1.0) * kTau / 8.0);
+  double dt = 1.0 / bus.rate;
+  for (long i = 0; i < len; i++) {
+    long k = start + i;
+    float v = gen(i, i * dt);
+    if (k < 0) continue;
+    if (k >= n) break;
+    bus.left[k] += v * gl;
+    bus.right[k] += v * gr;
+    bus.sendL[k] += v * gl * send;
+    bus.sendR[k] += v * gr * send;
+  }
+}
+
+// Attack-sustain-release gate for held voices.
+float gate(double t, double len, double attack, double release) {
+  double a = std::min(1.0, t / attack);
+  double r = t < len ? 1.0 : std::max(0.0, 1.0 - (t - len) / release);
+  return (float)(a * r);
+}
+
+}  // namespace
+
+Bus makeBus(int rate, double seconds) {
+  size_t n = (size_t)(rate * seconds);
+  return Bus{rate, std::vector<float>(n), std::vector<float>(n), std::vector<float>(n), std::vector<float>(n)};
+}
+
+void renderNote(Bus& bus, const Note& nt, uint32_t seed) {
+  const double sr = bus.rate;
+  long start = std::lround(nt.at * sr);
+  Rng rng{seed * 2654435761u + 12345u};
+  float v = nt.vel;
+  switch (nt.voice) {
+    case Voice::Kick: {
+      double ph = 0;
+      emit(bus, start, (long)(0.45 * sr), nt.pan, 0.05f, [&](long, double t) {
+        ph += (42.0 + 90.0 * std::exp(-t * 28.0)) / sr;
+        return v * (float)(std::sin(kTau * ph) * std::exp(-t * 7.0) + 0.3 * std::exp(-t * 400.0));
+      });
+      break;
+    }
+    case Voice::Tom: {
+      double ph = 0, f = hz(nt.pitch);
+      emit(bus, start, (long)(0.5 * sr), nt.pan, 0.2f, [&](long, double t) {
+        ph += f * (1.0 + 0.6 * std::exp(-t * 20.0)) / sr;
+        return v * (float)(std::sin(kTau * ph) * std::exp(-t * 8.0));
+      });
+      break;
+    }
+    case Voice::Snare: {
+      // Band-passed noise (state-variable filter) over a short tone body.
+      float low = 0, band = 0, ph = 0;
+      const float f = 2.0f * (float)std::sin(kTau / 2.0 * 1900.0 / sr), q = 0.7f;
+      emit(bus, start, (long)(0.3 * sr), nt.pan, 0.25f, [&](long, double t) {
+        float x = rng.next();
+        low += f * band;
+        float high = x - low - q * band;
+        band += f * high;
+        ph += (float)(185.0 / sr);
+        return v * (float)(0.9 * band * std::exp(-t * 16.0) + 0.5 * std::sin(kTau * ph) * std::exp(-t * 35.0));
+      });
+      break;
+    }
+    case Voice::Hat:
+    case Voice::OpenHat: {
+      float lp = 0;
+      double decay = nt.voice == Voice::Hat ? 70.0 : 11.0;
+      emit(bus, start, (long)((nt.voice == Voice::Hat ? 0.08 : 0.5) * sr), nt.pan, 0.15f, [&](long, double t) {
+        float x = rng.next();
+        lp += 0.35f * (x - lp);
+        return v * 0.6f * (x - lp) * (float)std::exp(-t * decay);
+      });
+      break;
+    }
+    case Voice::Crash: {
+      float lp = 0;
+      emit(bus, start, (long)(2.5 * sr), nt.pan, 0.5f, [&](long, double t) {
+        float x = rng.next();
+        lp += 0.2f * (x - lp);
+        return v * 0.5f * (x - lp) * (float)(std::exp(-t * 2.0) * std::min(1.0, t * 200.0));
+      });
+      break;
+    }
+    case Voice::Bass: {
+      // Plucked string: a noise burst circulating in a damped delay line, plus a sine sub.
+      double f = hz(nt.pitch);
+      int period = std::max(2, (int)std::lround(sr / f));
+      std::vector<float> line(period);
+      float prev = 0;
+      for (float& s : line) s = prev = 0.5f * prev + 0.5f * rng.next();
+      int pos = 0;
+      double ph = 0;
+      emit(bus, start, (long)((nt.len + 0.15) * sr), nt.pan, 0.08f, [&](long, double t) {
+        int nx = (pos + 1) % period;
+        float out = line[pos];
+        line[pos] = 0.4985f * (line[pos] + line[nx]);
+        pos = nx;
+        ph += f / sr;
+        float sub = (float)(0.6 * std::sin(kTau * ph) * std::exp(-t * 3.0));
+        return v * (out + sub) * gate(t, nt.len, 0.002, 0.15);
+      });
+      break;
+    }
+    case Voice::Pad: {
+      // Three detuned saws through two one-pole low passes; the spread makes it wide.
+      for (int d = -1; d <= 1; d++) {
+        double f = hz(nt.pitch) * (1.0 + 0.0045 * d), inc = f / sr, ph = 0.37 * (d + 1);
+        float a = 0, b = 0;
+        const float k = (float)(1.0 - std::exp(-kTau * 900.0 / sr));
+        emit(bus, start, (long)((nt.len + 1.2) * sr), nt.pan + 0.5f * d, 0.6f, [&](long, double t) {
+          ph += inc;
+          if (ph >= 1.0) ph -= 1.0;
+          a += k * (blepSaw(ph, inc) - a);
+          b += k * (a - b);
+          return v * 0.33f * b * gate(t, nt.len, 0.7, 1.2);
+        });
+      }
+      break;
+    }
+    case Voice::Bell: {
+      // Music box: a 2:1 FM tine whose brightness dies fast, leaving a sine.
+      // Decays run as per-sample factors: the arpeggios make this the busiest voice.
+      double f = hz(nt.pitch), ph = 0;
+      double env = 1, bright = 1.6, ping = 0.15;
+      const double kEnv = std::exp(-2.8 / sr), kBright = std::exp(-9.0 / sr), kPing = std::exp(-14.0 / sr);
+      emit(bus, start, (long)(std::max(nt.len, 0.2) * 2.0 * sr + 0.6 * sr), nt.pan, 0.45f, [&](long, double t) {
+        ph += f / sr;
+        if (ph >= 1.0) ph -= 1.0;
+        double s1 = std::sin(kTau * ph), c1 = std::cos(kTau * ph);
+        double s2 = 2 * s1 * c1, c2 = c1 * c1 - s1 * s1, s4 = 2 * s2 * c2;
+        double out = (s1 * std::cos(bright * s2) + c1 * std::sin(bright * s2)) * env + ping * s4;
+        env *= kEnv;
+        bright *= kBright;
+        ping *= kPing;
+        return v * (float)(out * std::min(1.0, t * 600.0));
+      });
+      break;
+    }
+    case Voice::Organ: {
+      // Drawbars 1, 2, 3, 4 and 6 with a gentle vibrato; reedy rather than churchy.
+      // Harmonics come from the fundamental by angle addition, not more sines.
+      double f = hz(nt.pitch), ph = 0;
+      emit(bus, start, (long)((nt.len + 0.12) * sr), nt.pan, 0.35f, [&](long, double t) {
+        ph += f * (1.0 + 0.003 * std::sin(kTau * 5.5 * t)) / sr;
+        if (ph >= 1.0) ph -= 1.0;
+        double s1 = std::sin(kTau * ph), c1 = std::cos(kTau * ph);
+        double s2 = 2 * s1 * c1, c2 = c1 * c1 - s1 * s1;
+        double s3 = s2 * c1 + c2 * s1, c3 = c2 * c1 - s2 * s1;
+        double s4 = 2 * s2 * c2, s6 = 2 * s3 * c3;
+        double s = s1 + 0.55 * s2 + 0.35 * s3 + 0.2 * s4 + 0.1 * s6;
+        return v * 0.4f * (float)s * gate(t, nt.len, 0.015, 0.12);
+      });
+      break;
+    }
+  }
+}
