@@ -102,7 +102,6 @@ void sortIds(uint32_t* ids, const double* d, ptrdiff_t lo, ptrdiff_t hi) {
 
 struct Builder {
     const double* coords;
-    size_t n;
     double cx, cy;
     size_t hashSize;
     std::vector<int32_t> hash;
@@ -225,7 +224,6 @@ void build(const double* coords, size_t n, Triangulation& out) {
     }
     Builder b;
     b.coords = coords;
-    b.n = n;
 
     double minX = INF, minY = INF, maxX = -INF, maxY = -INF;
     for (size_t i = 0; i < n; ++i) {

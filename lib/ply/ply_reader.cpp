@@ -55,6 +55,29 @@ std::optional<Type> parseType(std::string_view name)
     return std::nullopt;
 }
 
+// The smallest type that holds every value of both, so colours declared
+// uchar and ushort stay integers; a double holds anything.
+Type commonType(Type a, Type b)
+{
+    if (a == b)
+        return a;
+    if (isFloating(a) || isFloating(b))
+        return Type::Float64;
+    bool signedA = a == Type::Int8 || a == Type::Int16 || a == Type::Int32;
+    bool signedB = b == Type::Int8 || b == Type::Int16 || b == Type::Int32;
+    Type wide = typeSize(a) >= typeSize(b) ? a : b;
+    if (signedA == signedB)
+        return wide;
+    Type narrowUnsigned = signedA ? b : a;
+    if (typeSize(wide) > typeSize(narrowUnsigned) && (wide == a ? signedA : signedB))
+        return wide;
+    switch (narrowUnsigned) {
+    case Type::Uint8: return Type::Int16;
+    case Type::Uint16: return Type::Int32;
+    default: return Type::Float64;
+    }
+}
+
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
 std::vector<std::string_view> splitWords(std::string_view line)
@@ -184,15 +207,17 @@ public:
         return typeSize(property.isList ? property.countType : property.type);
     }
 
-    // `to` is either `from` or Float64.
+    // `to` holds every value of `from` (see commonType).
     void value(Type from, Type to, uint8_t* out)
     {
         uint8_t raw[8];
         take(from, raw);
         if (to == from)
             std::memcpy(out, raw, typeSize(from));
-        else
+        else if (to == Type::Float64)
             put(out, nativeToDouble(from, raw));
+        else
+            storeInteger(to, int64_t(nativeToDouble(from, raw)), out);
     }
 
     int64_t listCount(Type type)
@@ -526,8 +551,7 @@ std::shared_ptr<Buffer> request(File& file, const std::string& element, const st
     buffer->type = first.type;
     buffer->width = first.isList ? 0 : req.properties.size();
     for (size_t i : req.properties)
-        if (found->properties[i].type != first.type)
-            buffer->type = Type::Float64;
+        buffer->type = commonType(buffer->type, found->properties[i].type);
     req.buffer = buffer;
     file.requests.push_back(std::move(req));
     return buffer;

@@ -57,7 +57,8 @@ struct Header {
 // Scalar requests hold `width` values per row (one per requested name, in the
 // order requested). A list request has width 0 and one entry in listSizes per
 // row. The type is the declared one when all requested properties share it,
-// Float64 otherwise (every PLY scalar is exact in a double).
+// otherwise the smallest one holding all their values: a wider integer type
+// for mixed integers, Float64 as soon as a float is involved.
 struct Buffer {
     Type type = Type::Float32;
     size_t count = 0;                 // rows read

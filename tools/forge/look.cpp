@@ -102,18 +102,16 @@ cv::Mat cutOut(const cv::Mat& bgra, uint32_t seed, Holes holes) {
     return out;
 }
 
+// No vignette and a hatch period that divides every size used, so the tiled
+// walls and patterns stay seamless.
 cv::Mat wholePicture(const cv::Mat& bgr, uint32_t seed) {
     cv::Mat g = grain(bgr.size(), seed);
-    float hatch = std::max(3.0f, std::max(bgr.cols, bgr.rows) / 200.0f);
     cv::Mat out(bgr.size(), CV_8UC3);
-    float cx = bgr.cols * 0.5f, cy = bgr.rows * 0.5f;
     for (int y = 0; y < bgr.rows; ++y)
         for (int x = 0; x < bgr.cols; ++x) {
             cv::Vec3b p = bgr.at<cv::Vec3b>(y, x);
             cv::Vec3f c(p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f);
-            float dx = (x - cx) / cx, dy = (y - cy) / cy;
-            float vignette = 1.0f - 0.18f * (dx * dx + dy * dy);
-            out.at<cv::Vec3b>(y, x) = toByte(printPixel(c, x, y, g.at<float>(y, x), hatch) * vignette);
+            out.at<cv::Vec3b>(y, x) = toByte(printPixel(c, x, y, g.at<float>(y, x), 4.0f));
         }
     return out;
 }

@@ -2,6 +2,7 @@
 // orientation sign.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>

@@ -86,6 +86,26 @@ TEST(PlyReader, EveryScalarTypeInEveryFormat)
     }
 }
 
+TEST(PlyReader, MixedTypesShareTheSmallestCommonType)
+{
+    std::string text = binaryScalars(false);
+    struct Case { std::vector<std::string> names; ply::Type type; std::vector<double> first; };
+    const Case cases[] = {
+        {{"a", "b"}, ply::Type::Int16, {-128, 255}},
+        {{"b", "d"}, ply::Type::Uint16, {255, 65535}},
+        {{"c", "d"}, ply::Type::Int32, {-32768, 65535}},
+        {{"a", "e"}, ply::Type::Int32, {-128, -2147483648.0}},
+        {{"e", "f"}, ply::Type::Float64, {-2147483648.0, 4294967295.0}},
+        {{"d", "g"}, ply::Type::Float64, {65535, 0.5}},
+    };
+    for (const Case& c : cases) {
+        Loaded l = load(text, "v", c.names);
+        EXPECT_EQ(l.buffer->type, c.type) << c.names[0] << c.names[1];
+        std::vector<double> v = ply::toDouble(*l.buffer);
+        EXPECT_EQ(std::vector<double>(v.begin(), v.begin() + 2), c.first) << c.names[0] << c.names[1];
+    }
+}
+
 TEST(PlyReader, ListsWithAnyCountAndItemType)
 {
     for (bool big : {false, true}) {
