@@ -75,6 +75,9 @@ void startShow(AppState& state);
 // one the show runs on, the failure printed.
 void startControlSurface(AppState& state);
 
+// Identity texture, projection and model-view matrices; model-view selected.
+void loadIdentityMatrices();
+
 // The GL state every drawing step may rely on at its start: framebuffer 0,
 // program 0, identity matrices, texturing, blending, depth test and culling off.
 void resetGLState();

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/gl_attributes.h"
+
 const char* const WINDOW_TITLE = "Torvanel quillaret by Ulv - 2024";
 
 void TGLWindow::Init(int x, int y, int w, int h, bool fullscreen) {
@@ -15,16 +17,7 @@ void TGLWindow::Init(int x, int y, int w, int h, bool fullscreen) {
     height = h;
     aspect = static_cast<float>(w) / static_cast<float>(h);
 
-    // Major version 3 with the minor left at SDL's default stays below 3.2,
-    // where the profile bit is ignored and the fixed-function pipeline remains.
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, 0);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
-    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
+    requestShowContextAttributes();
 
     window = SDL_CreateWindow("Rendering", x, y, w, h, SDL_WINDOW_OPENGL);
     if (!window) {

@@ -47,12 +47,7 @@ void runLauncherFrame(AppState& state) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     // Model space in window pixels, origin top left, y down.
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    loadIdentityMatrices();
     glScalef(1.0f, -1.0f, 1.0f);
     glTranslatef(-1.0f, -1.0f, 0.0f);
     glScalef(2.0f / width, 2.0f / height, 1.0f);

@@ -8,6 +8,8 @@
 #include <SDL.h>
 #include <cstdio>
 
+#include "platform/gl_attributes.h"
+
 // Opened on first use and kept for the life of the process.
 inline bool glTestContextAvailable() {
     static const bool available = [] {
@@ -15,14 +17,7 @@ inline bool glTestContextAvailable() {
             fprintf(stderr, "gl_test_context - no display: %s\n", SDL_GetError());
             return false;
         }
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, 0);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 1);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
-        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
+        requestShowContextAttributes();
         SDL_Window* window = SDL_CreateWindow("tests", 0, 0, 64, 64, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (!window) {
             fprintf(stderr, "gl_test_context - no window: %s\n", SDL_GetError());
