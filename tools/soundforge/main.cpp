@@ -1,8 +1,10 @@
 // torvanel-soundforge: synthesises the show's soundtrack into
-// <out>/music/Velmora.mp3 and, on request, a picture of it.
+// <out>/music/Velmora.mp3 and, on request, a picture of it. --seconds cuts it
+// short (with its fade moved up), for quick checks.
 #include <chrono>
 #include <ctime>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -15,21 +17,26 @@
 
 int main(int argc, char** argv) {
   std::string out = "Resources", picture;
+  double seconds = 316.0;  // a little past the time map's last raw second
   for (int i = 1; i < argc; i++) {
     if (!std::strcmp(argv[i], "--out") && i + 1 < argc) out = argv[++i];
     else if (!std::strcmp(argv[i], "--picture") && i + 1 < argc) picture = argv[++i];
+    else if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc) seconds = std::atof(argv[++i]);
     else {
-      std::fprintf(stderr, "usage: torvanel-soundforge [--out DIR] [--picture FILE.png]\n");
+      std::fprintf(stderr, "usage: torvanel-soundforge [--out DIR] [--picture FILE.png] [--seconds S]\n");
       return 2;
     }
   }
   std::clock_t cpu0 = std::clock();
   const int rate = 44100;
-  const double seconds = 316.0;  // a little past the time map's last raw second
+  if (!(seconds >= 12.0 && seconds <= 400.0)) {
+    std::fprintf(stderr, "soundforge: --seconds wants a length from 12 to 400\n");
+    return 2;
+  }
   std::vector<Note> notes = placeOnRawTime(composeScore(), showSegments());
   Bus bus = makeBus(rate, seconds);
   for (size_t i = 0; i < notes.size(); i++) renderNote(bus, notes[i], (uint32_t)i);
-  std::vector<int16_t> pcm = masterMix(bus, 305.0, 314.8, -1.0);
+  std::vector<int16_t> pcm = masterMix(bus, seconds - 11.0, seconds - 1.2, -1.0);
   double synthCpu = (double)(std::clock() - cpu0) / CLOCKS_PER_SEC;
   auto t1 = std::chrono::steady_clock::now();
 
