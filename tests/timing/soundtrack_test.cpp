@@ -1,6 +1,7 @@
 // The soundtrack back end against real mp3 files made here with lame, played
 // through SDL's disk driver, which writes what the output mixed to a file.
 #include "timing/soundtrack.h"
+#include "timing/show_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -187,6 +188,28 @@ TEST_F(Soundtrack, PlaysSeeksAndIsHeardFromTheNewPosition) {
     for (p = seekTo / 2; h < heard.size() && p < pcm.size() && heard[h] == pcm[p];) ++h, ++p;
     EXPECT_GE(h - jump, size_t(0.2 * SOUNDTRACK_RATE * 2));
     for (; h < heard.size(); ++h) ASSERT_EQ(heard[h], 0) << "unexpected sound at " << h;
+}
+
+// The drift rule: the music is moved to the show time only past 50 ms of
+// drift, and a negative show time leaves it playing where it is.
+TEST_F(Soundtrack, FollowsTheShowTimeOnlyPastTheDrift) {
+    openDiskOutput();
+    uint32_t channel = soundtrackGetChannel(soundtrackLoadSample((dir + "/sweep.mp3").c_str()));
+    ASSERT_TRUE(soundtrackPlay(channel));
+    auto position = [&] {
+        uint64_t at = 0;
+        soundtrackGetPosition(channel, &at);
+        return double(at) / SOUNDTRACK_BYTES_PER_SECOND;
+    };
+    followShowTime(channel, 1.5);  // far ahead of the music: moved
+    EXPECT_NEAR(position(), 1.5, 0.03);
+    double before = position();
+    followShowTime(channel, before + 0.04);  // within the drift: left alone
+    EXPECT_NEAR(position(), before, 0.03);
+    followShowTime(channel, -100.0);  // no position for a negative time
+    EXPECT_NEAR(position(), before, 0.03);
+    followShowTime(channel, 0.2);  // behind: moved back
+    EXPECT_NEAR(position(), 0.2, 0.03);
 }
 
 TEST_F(Soundtrack, StaysAtTheEndUntilSetBack) {
