@@ -9,10 +9,10 @@ packages=(
   # the engine
   libsdl2-dev libglew-dev libglu1-mesa-dev libopencv-dev libmpg123-dev librtmidi-dev
   # the forges that write Resources/
-  librsvg2-dev libcairo2-dev openclipart-svg lame libmp3lame-dev
+  librsvg2-dev libcairo2-dev openclipart-svg lame
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  xvfb xauth libgl1-mesa-dri xdotool imagemagick nodejs npm
+  xvfb xauth libgl1-mesa-dri xdotool imagemagick
 )
 
 missing=()
