@@ -30,3 +30,36 @@ TEST(TextureRegistry, FindsExactKeysAndTheFirstDuplicate) {
     EXPECT_EQ(moon->registry, &registry);
     EXPECT_FALSE(moon->texture.loaded);
 }
+
+#include <opencv2/imgcodecs.hpp>
+
+#include "tests/render/gl_test_context.h"
+
+// With a picture path, the pixels come from it while the key stays the
+// image's; registered textures repeat, a directly loaded one clamps.
+TEST_F(GLTest, RegisteredPicturesRepeatUnderTheImageKey) {
+    std::string dir = testing::TempDir();
+    cv::imwrite(dir + "backanimals.png", cv::Mat(8, 8, CV_8UC3, cv::Scalar(255, 0, 0)));  // blue
+    TextureRegistry registry;
+    testing::internal::CaptureStdout();
+    registry.add(dir + "back3.png", dir + "backanimals.png");
+    Texture paper;
+    loadTexture(paper, dir + "backanimals.png", false, false);
+    testing::internal::GetCapturedStdout();
+
+    ClipImage* back = registry.find("back3");
+    ASSERT_NE(back, nullptr);
+    ASSERT_TRUE(back->texture.loaded);
+    EXPECT_EQ(registry.find("backanimals"), nullptr);
+    std::vector<uint8_t> rgb(8 * 8 * 3);
+    glBindTexture(GL_TEXTURE_2D, back->texture.id);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    EXPECT_EQ(rgb[0], 0);
+    EXPECT_EQ(rgb[2], 255);
+    GLint wrap = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    EXPECT_EQ(wrap, GL_REPEAT);
+    glBindTexture(GL_TEXTURE_2D, paper.id);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
+    EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
+}
