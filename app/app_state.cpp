@@ -29,7 +29,7 @@ void resetGLState() {
     glDisable(GL_CULL_FACE);
 }
 
-static void createRenderTargets(AppState& state) {
+void createRenderTargets(AppState& state) {
     int w = state.window.width, h = state.window.height;
     for (int i = TARGET_SCENE_1; i <= TARGET_SCENE_4; ++i) state.targets[i].create(w, h, 4);
     state.targets[TARGET_FULL].create(w, h, 0);

@@ -71,6 +71,9 @@ extern AppState appState;
 // starts the soundtrack. Once, after the show window exists.
 void startShow(AppState& state);
 
+// The eight render targets, sized from the show window.
+void createRenderTargets(AppState& state);
+
 // Lists the MIDI inputs and opens device 0 for the control surface; without
 // one the show runs on, the failure printed.
 void startControlSurface(AppState& state);

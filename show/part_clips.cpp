@@ -1,14 +1,91 @@
 #include "show/part_clips.h"
 
 #include <GL/glew.h>
+#include <GL/glu.h>
+#include <cstdio>
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 
 #include "app/app_state.h"
+#include "assets/ply_model.h"
 #include "platform/system_time.h"
+#include "show/camera_script.h"
+#include "show/part_loader.h"
+#include "show/scenes.h"
+#include "show/show_images.h"
+
+const char* const SHOW_DATA_DIR = "Resources//";
 
 Part_Clips::~Part_Clips() = default;
 
-void Part_Clips::init() {}
+static std::string dataPath(const char* relative) { return std::string(SHOW_DATA_DIR) + relative; }
+
+static void loadRepeatingTexture(Texture& texture, const char* relative) {
+    loadTexture(texture, dataPath(relative), false, false);
+    if (!texture.loaded) return;
+    glBindTexture(GL_TEXTURE_2D, texture.id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+}
+
+static void meshLoadingProgress() { reportProgress(0.03f, ""); }
+
+struct SequenceFiles {
+    const char* folderFormat;
+    int firstNumber, step, frames;
+};
+
+static void loadSequence(MeshSequence& sequence, const SequenceFiles& files) {
+    sequence.frames.resize(files.frames);
+    loadMeshSequence(sequence, files.folderFormat, files.firstNumber, files.step, meshLoadingProgress);
+    int count = static_cast<int>(sequence.frames.size());
+    for (int i = 0; i < count; i++) {
+        if (i % 50 == 0) printf("%d/ %d\n", i, count);
+        uploadMeshFrame(sequence.frames[i], true, false);
+    }
+}
+
+void Part_Clips::init() {
+    rate = 120;
+    reportProgress(0.03f, "");
+    loadPictures();
+    loadFigures();
+    buildShaders();
+}
+
+void Part_Clips::loadPictures() {
+    loadTexture(registry.paperTexture, dataPath("torvanel//paper.png"), false, false);
+    loadRepeatingTexture(pattern3Texture, "torvanel//pattern3.jpg");
+    loadRepeatingTexture(pattern4Texture, "torvanel//pattern4.jpg");
+    loadRepeatingTexture(patternrTexture, "torvanel//patternr.jpg");
+
+    loadPlyModel(dataPath("torvanel//thorn.ply"), &thornList);
+    printf("thorn out\n");
+
+    registerShowImages(registry, SHOW_DATA_DIR);
+    // On standard error: a scene would draw a blank where this picture goes.
+    for (const std::string& key : missingSceneKeys(registry))
+        fprintf(stderr, "Part_Clips::init - no picture for the scene key \"%s\"\n", key.c_str());
+}
+
+void Part_Clips::loadFigures() {
+    const char* walking = "%sDemoQTR//walkingnude//%05d.cor";
+    loadSequence(walk4800, {walking, 4800, 1, 10});
+    loadSequence(walk4208, {walking, 4208, 1, 2});
+    loadSequence(walk4589, {walking, 4589, 1, 2});
+    loadSequence(walk800, {walking, 800, 1, 40});
+    loadSequence(walk4502, {walking, 4502, 1, 160});
+    loadSequence(nude300, {"%sDemoQTR//nude2//%05d.cor", 300, 4, 20});
+}
+
+void Part_Clips::buildShaders() {
+    blurProgram.load(dataPath("shaders/v_fixed.cpp"), dataPath("shaders/f_simpleblur.cpp"));
+    postProgram.load(dataPath("shaders/v_fixed.cpp"), dataPath("shaders/f_postprocess_clips.cpp"));
+    finalProgram.load(dataPath("shaders/v_trace.cpp"), dataPath("shaders/f_final_clips.cpp"));
+    registry.clipProgram.load(dataPath("shaders//v_clip.cpp"), dataPath("shaders//f_clip.cpp"));
+    objectProgram.load(dataPath("shaders//v_object.cpp"), dataPath("shaders//f_object.cpp"));
+}
 
 float advanceRawTime(float t, float rate, LiveInputs& live) {
     NanoKONTROL2* controls = live.controls;
@@ -44,15 +121,98 @@ void Part_Clips::update() {
     time = timeMap.sceneTime[i];
 }
 
+static void setLiveControls(const ShaderProgram& program, const LiveInputs& live) {
+    program.setFloat("k0", live._k0);
+    program.setFloat("k1", live._k1);
+    program.setFloat("k2", live._k2);
+    program.setFloat("k3", live._k3);
+    program.setFloat("k4", live._k4);
+    program.setFloat("k5", live._k5);
+}
+
 void Part_Clips::draw() {
     fillShowTimeMap(timeMap, tempo);
+    if (live->keys[SDL_SCANCODE_SPACE]) buildShaders();
     frameCount = frameCount + 1;
     if (time >= SHOW_END_SCENE_TIME) exit(0);
+
+    ShowCamera camera = cameraForSceneTime(time, timeFlag);
+    const Vec3* view[3] = {&camera.eye, &camera.center, &camera.up};
+    float* stored[3] = {cameraOffset, center, up};
+    for (int i = 0; i < 3; i++) {
+        stored[i][0] = view[i]->x;
+        stored[i][1] = view[i]->y;
+        stored[i][2] = view[i]->z;
+    }
+
+    std::array<float, 16> perspective = setPerspective(45, app->window.aspect, 0.01f, 24);
+    std::copy(perspective.begin(), perspective.end(), projection);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(cameraOffset[0], cameraOffset[1], cameraOffset[2], center[0], center[1], center[2], up[0], up[1],
+              up[2]);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    ShaderProgram::unuse();
+    RenderTarget& scene = app->targets[TARGET_SCENE_1];
+    RenderTarget& other = app->targets[TARGET_SCENE_2];
+    scene.attach(3);
+    scene.bind(3);
+    glViewport(0, 0, scene.width, scene.height);
+    drawScenes(*this);
+    scene.resolve(3);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+
+    // The post-process reads outputs 1 and 2 and writes over output 0.
+    scene.attach(1);
+    scene.bind(1);
+    glViewport(0, 0, scene.width, scene.height);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    postProgram.use();
+    postProgram.setFloat("ttime", time);
+    postProgram.setFloat("fttime", rawTime);
+    postProgram.setFloat("TheType", static_cast<float>(timeFlag));
+    postProgram.setMatrix4("MV", modelView);
+    postProgram.setMatrix4("MP", projection);
+    setLiveControls(postProgram, *live);
+    postProgram.setTexture(0, "texture2d", scene.colourTextures[0]);
+    postProgram.setTexture(6, "texture2dOther", other.colourTextures[0]);
+    postProgram.setTexture(7, "texture2dOtherdepth", other.depthTexture);
+    postProgram.setTexture(1, "texture2d2", scene.colourTextures[1]);
+    postProgram.setTexture(3, "texture2d3", scene.colourTextures[2]);
+    postProgram.setTexture(2, "texturedepth", scene.depthTexture);
+    postProgram.setTexture(5, "moon", moonTexture.id);
+    loadIdentityMatrices();
+    glEnable(GL_TEXTURE_2D);
+    drawFullScreenQuad();
+    scene.resolve(1);
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glViewport(0, 0, app->window.width, app->window.height);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ShaderProgram::unuse();
+    glColor4f(1, 1, 1, 1);
+    loadIdentityMatrices();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, scene.colourTextures[0]);
+    finalProgram.use();
+    finalProgram.setTexture(0, "texture2d", scene.colourTextures[0]);
+    finalProgram.setTexture(1, "texture2ddepth", scene.depthTexture);
+    finalProgram.setTexture(2, "texture2d2", scene.colourTextures[1]);
+    finalProgram.setFloat("k0", live->_k0);
+    finalProgram.setFloat("k1", live->_k1);
+    finalProgram.setFloat("k2", live->_k2);
+    finalProgram.setFloat("k3", live->_k3);
+    finalProgram.setFloat("k4", live->_k4);
+    finalProgram.setFloat("TheType", static_cast<float>(timeFlag));
+    finalProgram.setFloat("k5", live->_k5);
+    finalProgram.setFloat("ttime", time);
+    finalProgram.setFloat("fttime", rawTime);
+    drawFullScreenQuad();
+    ShaderProgram::unuse();
 
     time = rawTime;
 }

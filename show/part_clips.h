@@ -1,24 +1,50 @@
-// part_clips.h - the part that holds the whole show: its clock, the time map
-// from raw to scene time, and the frame.
+// part_clips.h - the part that holds the whole show: its pictures, figures
+// and programs, its clock and time map, and the frame (scenes drawn into the
+// scene target, a post-process pass, a final pass to the window).
 #pragma once
+#include <GL/glew.h>
+
+#include "assets/mesh_sequence.h"
+#include "assets/texture_registry.h"
+#include "render/shader_program.h"
+#include "render/texture.h"
 #include "show/part.h"
 #include "timing/time_map.h"
 
 // The scene time at which the show ends the process.
 constexpr float SHOW_END_SCENE_TIME = 273.0f;
 
+// Every data path is this prefix and a relative path, concatenated as is.
+extern const char* const SHOW_DATA_DIR;
+
 class Part_Clips : public Part {
 public:
-    void draw() override;
+    void draw() override;    // camera, scenes, post-process and final passes
     void update() override;  // the clock rule, then raw time to scene time
     ~Part_Clips() override;
-    void init() override;
+    void init() override;    // loads the whole show; progress on the loading screen
 
+    // The three stages of set-up, in the order it runs them.
+    void loadPictures();  // paper, patterns, thorn, the 96 cut-outs
+    void loadFigures();   // the six mesh sequences, decoded in parallel, then uploaded
+    void buildShaders();  // the five programs; again every frame while Space is held
+
+    GLuint thornList = 0;
+    Texture moonTexture;  // never loaded: the post-process samples texture 0
+    MeshSequence walk4800, walk4208, walk4589, walk4502, walk800, nude300;
+    ShaderProgram blurProgram, postProgram, finalProgram, objectProgram;
+    float rawTime = 0;
+    TextureRegistry registry;  // also holds clipProgram and the paper
+    int timeFlag = 0;  // flag of the time map at the current time
+    float fttime = 0;  // the raw time as the shaders see it
+    Texture pattern3Texture, pattern4Texture, patternrTexture;  // repeat in S and T
+    float cameraOffset[3] = {};  // the eye, which the scenes read
+    float center[3] = {};
+    float up[3] = {};
+    float modelView[16] = {};   // read back each frame, uploaded as "MV"
+    float projection[16] = {};  // uploaded as "MP"
     TimeMap timeMap;
     float tempo = 1.0f;
-    float rawTime = 0;
-    float fttime = 0;  // the raw time as the shaders see it
-    int timeFlag = 0;  // flag of the time map at the current time
     int frameCount = 0;
 };
 

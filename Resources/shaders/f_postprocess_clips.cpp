@@ -1,0 +1,103 @@
+#version 330 compatibility
+// The scene target's post-process: depth of field focused on what sits at
+// the middle of the frame, a glow from the sprites' second output, the
+// replay look on time-map stretches that play a second time, paper grain
+// and a vignette. Output replaces the scene colour.
+
+uniform sampler2D texture2d;           // scene colour; alpha 0 where nothing was drawn
+uniform sampler2D texture2d2;          // sprites' glow colour
+uniform sampler2D texture2d3;          // sprites' mask: alpha is coverage
+uniform sampler2D texturedepth;        // scene depth
+uniform sampler2D texture2dOther;      // the second scene target
+uniform sampler2D texture2dOtherdepth;
+uniform sampler2D moon;
+uniform float ttime;   // scene time
+uniform float fttime;  // raw time
+uniform float TheType; // time-map flag: 1 on a replayed stretch, 5 in the slowed opening
+uniform mat4 MV;
+uniform mat4 MP;
+uniform float k0, k1, k2, k3, k4, k5;
+
+in vec2 uv;
+layout(location = 0) out vec4 colour;
+
+#include "Resources//shaders//inc_film.cpp"
+
+const float NEAR = 0.01;
+const float FAR = 24.0;
+const float GOLDEN_ANGLE = 2.39996323;
+const int DISC_TAPS = 12;
+
+float linearDepth(float d) { return NEAR * FAR / (FAR - d * (FAR - NEAR)); }
+
+float sceneDepthAt(vec2 p) { return linearDepth(texture(texturedepth, p).r); }
+
+// Where the middle of the frame is, averaged over a small cross so one thin
+// sprite edge does not pull the focus.
+float focusDepth(vec2 texel) {
+    float sum = 0.0;
+    sum += min(sceneDepthAt(vec2(0.5)), 8.0);
+    sum += min(sceneDepthAt(vec2(0.5) + vec2(24.0, 0.0) * texel), 8.0);
+    sum += min(sceneDepthAt(vec2(0.5) - vec2(24.0, 0.0) * texel), 8.0);
+    sum += min(sceneDepthAt(vec2(0.5) + vec2(0.0, 24.0) * texel), 8.0);
+    sum += min(sceneDepthAt(vec2(0.5) - vec2(0.0, 24.0) * texel), 8.0);
+    return sum / 5.0;
+}
+
+// A golden-angle disc of taps: an even bokeh from few samples.
+vec4 discBlur(sampler2D image, vec2 p, vec2 radius) {
+    vec4 sum = texture(image, p);
+    for (int i = 1; i <= DISC_TAPS; i++) {
+        float r = sqrt(float(i) / float(DISC_TAPS));
+        float a = float(i) * GOLDEN_ANGLE;
+        sum += texture(image, p + vec2(cos(a), sin(a)) * r * radius);
+    }
+    return sum / float(DISC_TAPS + 1);
+}
+
+vec3 sepia(vec3 c) {
+    float y = luma(c);
+    return vec3(y * 1.07 + 0.03, y * 0.94 + 0.02, y * 0.74);
+}
+
+void main() {
+    vec2 size = vec2(textureSize(texture2d, 0));
+    vec2 texel = 1.0 / size;
+    vec2 p = uv;
+
+    // Replays run like a worn tape: rows slip sideways in bands that roll.
+    bool replay = abs(TheType - 1.0) < 0.5;
+    if (replay) {
+        float band = floor(p.y * 24.0 + stopMotionFrame(fttime) * 0.5);
+        p.x += (hash12(vec2(band, stopMotionFrame(fttime))) - 0.5) * 0.006;
+    }
+
+    float depth = sceneDepthAt(p);
+    float focus = focusDepth(texel);
+    // Blur grows with the distance from the focal plane, in pixels at 1080 rows.
+    float blurPixels = clamp(abs(depth - focus) / max(depth, 0.05) * 7.0, 0.0, 5.0) * size.y / 1080.0;
+    vec4 scene = blurPixels > 0.6 ? discBlur(texture2d, p, blurPixels * texel) : texture(texture2d, p);
+
+    vec3 paperBack = vec3(0.075, 0.062, 0.052);
+    vec3 c = mix(paperBack, scene.rgb, clamp(scene.a, 0.0, 1.0));
+
+    // Glow: the sprites' second output spread wide and added.
+    vec3 glow = discBlur(texture2d2, p, 9.0 * texel * size.y / 1080.0).rgb;
+    c += glow * 0.55;
+
+    if (replay) {
+        c = mix(c, sepia(c), 0.75);
+        c *= 0.92 + 0.08 * sin(p.y * size.y * 1.7);  // faint scan lines
+    }
+
+    // The slowed opening comes up out of black.
+    if (abs(TheType - 5.0) < 0.5) c *= clamp(fttime / 2.5, 0.0, 1.0);
+
+    float coverage = texture(texture2d3, p).a;
+    c += filmGrain(gl_FragCoord.xy, fttime) * mix(0.05, 0.03, coverage);
+
+    vec2 fromMiddle = (uv - 0.5) * vec2(size.x / size.y, 1.0);
+    c *= 1.0 - 0.45 * smoothstep(0.45, 1.05, length(fromMiddle));
+
+    colour = vec4(max(c, 0.0), 1.0);
+}

@@ -1,0 +1,17 @@
+// show_images.h - the named cut-outs the show registers, and the check that
+// the scenes will find every picture they draw.
+#pragma once
+#include <string>
+#include <vector>
+
+struct TextureRegistry;
+
+constexpr int SHOW_IMAGE_COUNT = 96;
+
+// Registers the show's pictures from dataDir + "torvanel//", in their fixed
+// order. Needs the GL context.
+void registerShowImages(TextureRegistry& registry, const std::string& dataDir);
+
+// The keys the scenes draw that the registry lacks. Set-up reports each one,
+// so a missing picture is named at loading, not met as a blank mid-show.
+std::vector<std::string> missingSceneKeys(TextureRegistry& registry);
