@@ -1,0 +1,123 @@
+// Loading the whole show as the program does, split into its stages, then
+// frames of the show drawn through both passes into a 1280 x 720 window.
+// One iteration each: loading happens once per run of the show.
+#include <benchmark/benchmark.h>
+#include <omp.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "app/app_state.h"
+#include "show/part_clips.h"
+#include "show/part_loader.h"
+
+namespace {
+
+Part_Clips* part = nullptr;
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The loaders' console log, kept out of the benchmark's table.
+struct SilencedStdout {
+    int saved;
+    SilencedStdout() {
+        fflush(stdout);
+        saved = dup(1);
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        close(null);
+    }
+    ~SilencedStdout() {
+        fflush(stdout);
+        dup2(saved, 1);
+        close(saved);
+    }
+};
+
+bool openShowWindow() {
+    AppState& state = appState;
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) return false;
+    state.window.Init(0, 0, 1280, 720, false);
+    if (!state.window.context) return false;
+    state.loader = newZeroedPart<Part_Loader>();
+    state.loader->app = &state;
+    state.loader->live = &state.live;
+    state.loader->init();
+    createRenderTargets(state);
+    state.live._kz = -1;
+    return true;
+}
+
+void BM_ShowLoading(benchmark::State& state) {
+    bool opened;
+    {
+        SilencedStdout quiet;
+        opened = openShowWindow();
+    }
+    if (!opened) {
+        state.SkipWithError("no show window");
+        return;
+    }
+    omp_set_num_threads(2);
+    for (auto _ : state) {
+        SilencedStdout quiet;
+        auto start = std::chrono::steady_clock::now();
+        part = newZeroedPart<Part_Clips>();
+        part->app = &appState;
+        part->live = &appState.live;
+        part->rate = 120;
+        reportProgress(0.03f, "");
+        auto stage = std::chrono::steady_clock::now();
+        part->loadPictures();
+        state.counters["pictures_s"] = secondsSince(stage);
+        stage = std::chrono::steady_clock::now();
+        part->loadFigures();
+        state.counters["figures_s"] = secondsSince(stage);
+        stage = std::chrono::steady_clock::now();
+        part->buildShaders();
+        state.counters["shaders_s"] = secondsSince(stage);
+        stage = std::chrono::steady_clock::now();
+        part->update();
+        part->draw();
+        glFinish();
+        state.counters["first_frame_s"] = secondsSince(stage);
+        state.counters["total_s"] = secondsSince(start);
+    }
+}
+
+// Frames of the show at a replayed stretch (every pass, every branch on).
+void BM_ShowFrame(benchmark::State& state) {
+    if (!part) {
+        state.SkipWithError("the show did not load");
+        return;
+    }
+    appState.live.frameTime = 0;
+    int frames = 0;
+    auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        part->time = 150.0f;
+        part->update();
+        part->draw();
+        SDL_GL_SwapWindow(appState.window.window);
+        frames++;
+    }
+    glFinish();
+    state.counters["frames_per_s"] = frames / secondsSince(start);
+}
+
+}  // namespace
+
+BENCHMARK(BM_ShowLoading)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_ShowFrame)->MinTime(5.0)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

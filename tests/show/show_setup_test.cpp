@@ -1,0 +1,187 @@
+// The whole show loaded from the generated Resources into a real 1280 x 720
+// show window, then a few frames drawn through the passes and read back.
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+#include <omp.h>
+
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+#include <string>
+
+#include "app/app_state.h"
+#include "show/part_clips.h"
+#include "show/part_loader.h"
+#include "show/show_images.h"
+
+namespace {
+
+GLint textureParameter(GLuint id, GLenum name) {
+    GLint value = 0;
+    glBindTexture(GL_TEXTURE_2D, id);
+    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+    return value;
+}
+
+bool linked(const ShaderProgram& program) {
+    GLint status = 0;
+    if (program.program) glGetProgramiv(program.program, GL_LINK_STATUS, &status);
+    return status == GL_TRUE;
+}
+
+cv::Mat readWindow(int width, int height) {
+    cv::Mat frame(height, width, CV_8UC3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, frame.data);
+    cv::flip(frame, frame, 0);
+    return frame;
+}
+
+class ShowSetup : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (SDL_Init(SDL_INIT_VIDEO) < 0) return;
+        AppState& state = appState;
+        testing::internal::CaptureStdout();
+        state.window.Init(0, 0, 1280, 720, false);
+        testing::internal::GetCapturedStdout();
+        if (!state.window.context) return;
+        state.loader = newZeroedPart<Part_Loader>();
+        state.loader->app = &state;
+        state.loader->live = &state.live;
+        createRenderTargets(state);
+        part = newZeroedPart<Part_Clips>();
+        part->app = &state;
+        part->live = &state.live;
+        omp_set_num_threads(3);  // an odd count: blocks of unequal size
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        part->init();
+        log = new std::string(testing::internal::GetCapturedStdout());
+        errors = new std::string(testing::internal::GetCapturedStderr());
+        FILE* kept = fopen((std::string(TORVANEL_BINARY_DIR) + "/show_setup.log").c_str(), "w");
+        if (kept) {
+            fputs(log->c_str(), kept);
+            fclose(kept);
+        }
+    }
+    void SetUp() override {
+        if (!part) GTEST_SKIP() << "no show window";
+    }
+    static Part_Clips* part;
+    static std::string* log;
+    static std::string* errors;
+};
+Part_Clips* ShowSetup::part = nullptr;
+std::string* ShowSetup::log = nullptr;
+std::string* ShowSetup::errors = nullptr;
+
+}  // namespace
+
+TEST_F(ShowSetup, LoadsEverythingWithoutAMissingFile) {
+    for (const char* failure : {"cannot", "ERROR", "exception", "narrower", "dropped", "no picture"})
+        EXPECT_EQ(log->find(failure), std::string::npos) << failure << " in the set-up log";
+    EXPECT_EQ(*errors, "");
+    EXPECT_NE(log->find("thorn out\n"), std::string::npos);
+    EXPECT_NE(log->find("0/ 160\n50/ 160\n100/ 160\n150/ 160\n"), std::string::npos);
+    EXPECT_NE(part->thornList, 0u);
+}
+
+TEST_F(ShowSetup, RegistersTheImagesInOrder) {
+    const std::vector<ClipImage>& images = part->registry.images;
+    ASSERT_EQ(images.size(), size_t(SHOW_IMAGE_COUNT));
+    EXPECT_EQ(images.front().key, "logo");
+    EXPECT_EQ(images[14].key, "back3");
+    EXPECT_EQ(images[21].key, "Mcave1");
+    EXPECT_EQ(images.back().key, "cloud4");
+    for (const ClipImage& image : images) EXPECT_TRUE(image.texture.loaded) << image.key;
+
+    // The swapped keys show the other file's picture; the other names are not keys.
+    cv::Mat animals = cv::imread("Resources/torvanel/backanimals.jpg");
+    ClipImage* back3 = part->registry.find("back3");
+    ASSERT_NE(back3, nullptr);
+    EXPECT_EQ(back3->texture.height, animals.rows);
+    for (const char* other : {"backanimals", "ropeall", "ear", "otherback_tile", "ribcage", "fishmore2",
+                              "fishskeleton", "skeletoncrawling"})
+        EXPECT_EQ(part->registry.find(other), nullptr) << other;
+    EXPECT_TRUE(missingSceneKeys(part->registry).empty());
+}
+
+TEST_F(ShowSetup, PaperClampsAndPatternsRepeat) {
+    ASSERT_TRUE(part->registry.paperTexture.loaded);
+    EXPECT_EQ(textureParameter(part->registry.paperTexture.id, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+    for (const Texture* pattern : {&part->pattern3Texture, &part->pattern4Texture, &part->patternrTexture}) {
+        ASSERT_TRUE(pattern->loaded);
+        EXPECT_EQ(textureParameter(pattern->id, GL_TEXTURE_WRAP_S), GL_REPEAT);
+        EXPECT_EQ(textureParameter(pattern->id, GL_TEXTURE_WRAP_T), GL_REPEAT);
+    }
+    EXPECT_FALSE(part->moonTexture.loaded);
+}
+
+TEST_F(ShowSetup, LoadsSixFigureSequencesWithPictures) {
+    const MeshSequence* sequences[] = {&part->walk4800, &part->walk4208, &part->walk4589,
+                                       &part->walk4502, &part->walk800,  &part->nude300};
+    const size_t frames[] = {10, 2, 2, 160, 40, 20};
+    for (int s = 0; s < 6; s++) {
+        ASSERT_EQ(sequences[s]->frames.size(), frames[s]) << "sequence " << s;
+        for (const MeshFrame& frame : sequences[s]->frames) {
+            ASSERT_NE(frame.displayList, 0u);
+            ASSERT_GT(frame.indices.size(), 3000u) << "sequence " << s;
+            ASSERT_GT(frame.texture.width, 0) << "sequence " << s;
+            ASSERT_TRUE(frame.picture.empty());  // released after upload
+        }
+    }
+}
+
+TEST_F(ShowSetup, BuildsTheFivePrograms) {
+    for (const ShaderProgram* program : {&part->blurProgram, &part->postProgram, &part->finalProgram,
+                                         &part->registry.clipProgram, &part->objectProgram})
+        EXPECT_TRUE(linked(*program));
+    EXPECT_EQ(log->find("rror"), std::string::npos) << "a shader build log reports an error";
+}
+
+// With no scenes yet, a frame is the empty paper through both passes: dark,
+// warm, grainy, darker at the corners. The draw leaves the raw time behind.
+TEST_F(ShowSetup, DrawsAFrameThroughThePasses) {
+    LiveInputs& live = appState.live;
+    live._kz = -1;
+    live.frameTime = 0;
+    part->time = 150.0f;
+    part->update();
+    EXPECT_NEAR(part->time, 150.0f, 1e-5f);  // the map is filled by the first draw
+    part->draw();
+    EXPECT_FLOAT_EQ(part->time, 150.0f);
+    part->update();
+    EXPECT_NEAR(part->time, 143.1f, 0.05f);
+    EXPECT_EQ(part->timeFlag, 1);
+    part->draw();
+    EXPECT_FLOAT_EQ(part->time, 150.0f);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+
+    cv::Mat frame = readWindow(1280, 720);
+    cv::imwrite(std::string(TORVANEL_BINARY_DIR) + "/show_empty_frame.png", frame);
+    cv::Scalar middle = cv::mean(frame(cv::Rect(540, 310, 200, 100)));
+    cv::Scalar corner = cv::mean(frame(cv::Rect(0, 0, 80, 60)));
+    EXPECT_GT(middle[2], middle[0]);  // warm: more red than blue
+    EXPECT_GT(middle[2], 8.0);
+    EXPECT_LT(middle[2], 80.0);
+    EXPECT_LT(corner[2], middle[2]);
+    cv::Mat grey;
+    cv::cvtColor(frame(cv::Rect(540, 310, 200, 100)), grey, cv::COLOR_BGR2GRAY);
+    cv::Scalar mean, deviation;
+    cv::meanStdDev(grey, mean, deviation);
+    EXPECT_GT(deviation[0], 0.5);  // grain
+}
+
+TEST_F(ShowSetup, EndsAtSceneTime273) {
+    LiveInputs& live = appState.live;
+    live.frameTime = 0;
+    part->time = 278.56f;
+    part->update();
+    part->draw();
+    EXPECT_LT(part->time, 278.57f);
+    part->time = 278.57f;
+    part->update();
+    EXPECT_GE(part->time, 273.0f);
+    EXPECT_EXIT(part->draw(), ::testing::ExitedWithCode(0), "");
+}
