@@ -173,6 +173,26 @@ TEST_F(ShowSetup, DrawsAFrameThroughThePasses) {
     EXPECT_GT(deviation[0], 0.5);  // grain
 }
 
+// Holding Space rebuilds every program from its file on each frame.
+TEST_F(ShowSetup, SpaceRebuildsTheShaders) {
+    LiveInputs& live = appState.live;
+    live.frameTime = 0;
+    part->time = 20.0f;
+    part->update();
+    live.keys[SDL_SCANCODE_SPACE] = true;
+    testing::internal::CaptureStdout();
+    part->draw();
+    std::string rebuilt = testing::internal::GetCapturedStdout();
+    live.keys[SDL_SCANCODE_SPACE] = false;
+    for (const char* stage : {"f_simpleblur.cpp", "f_postprocess_clips.cpp", "f_final_clips.cpp", "f_clip.cpp",
+                              "f_object.cpp"})
+        EXPECT_NE(rebuilt.find(stage), std::string::npos) << stage;
+    testing::internal::CaptureStdout();
+    part->update();
+    part->draw();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
 TEST_F(ShowSetup, EndsAtSceneTime273) {
     LiveInputs& live = appState.live;
     live.frameTime = 0;
