@@ -5,6 +5,14 @@
 // torvanel//skullcrack3front.jpg" is "skullcrack3front"). Keys may repeat:
 // the first registered wins. Records move when the list grows, so hold keys,
 // not references, across add.
+//
+//   registry.ObjectType = 8;                 // the look of the next draws
+//   registry.find("skull")->draw();          // quad of the image's aspect
+//   registry.find("moon")->shatter(1);       // the same, in pieces
+//   registry.drawScreen(target.colourTextures[0], 1);  // a mesh render as a cut-out
+//
+// The drawers (sprite_draw.cpp) leave clipProgram current and set no blend,
+// depth or texture state beyond the image quad's blend function.
 #pragma once
 #include <string>
 #include <vector>
@@ -18,6 +26,11 @@ struct ClipImage {
     TextureRegistry* registry;  // the shared state the sprite drawers read
     Texture texture;            // repeats in S and T
     std::string key;
+
+    // Around the origin, half-height 1, width by the picture's aspect.
+    void draw() const;
+    // In Delaunay pieces that settle into place as progress reaches 1.
+    void shatter(float progress) const;
 };
 
 struct TextureRegistry {
@@ -36,6 +49,13 @@ struct TextureRegistry {
 
     // The first image with exactly this key, or null.
     ClipImage* find(const std::string& key);
+
+    // A 1920 x 1080 picture (a render target's colour) as a 16:9 quad.
+    // otherMode 1 tells the shader it is a mesh render on cyan.
+    void drawScreen(GLuint texture, float otherMode) const;
+    // The same quad cut over pointCount random points, flying in as
+    // progress rises to 1.
+    void shatterScreen(GLuint texture, int pointCount, float progress) const;
 };
 
 // The file name without its directories and its last four characters.

@@ -1,0 +1,119 @@
+// The cut-out drawers of the texture registry: whole quads and shattered
+// pieces, all through clipProgram with the registry's shared uniforms.
+#include <GL/glew.h>
+
+#include "assets/shatter_pieces.h"
+#include "assets/texture_registry.h"
+
+constexpr float SCREEN_ASPECT = 1.7777778f;
+
+static void setSpriteUniforms(const TextureRegistry& registry, GLuint texture, float width, float height,
+                              float otherMode) {
+    const ShaderProgram& p = registry.clipProgram;
+    p.use();
+    p.setTexture(3, "Texture", texture);
+    p.setTexture(4, "Paper", registry.paperTexture.id);
+    p.setFloat("ittime", registry.ittime);
+    p.setFloat("ttime", registry.ttime);
+    p.setFloat("texture_width", width);
+    p.setFloat("texture_height", height);
+    p.setFloat("OtherMode", otherMode);
+    p.setFloat("ObjectType", registry.ObjectType);
+    p.setFloat("k0", registry.k0);
+    p.setFloat("k1", registry.k1);
+    p.setFloat("k2", registry.k2);
+    p.setFloat("k3", registry.k3);
+    p.setFloat("k4", registry.k4);
+    p.setFloat("k5", registry.k5);
+    p.setFloat("Mode", static_cast<float>(registry.Mode));
+}
+
+// The x flip with the half-turn turns the picture upright: row 0 at the top.
+static void orientQuad(float aspect) {
+    glScalef(-aspect, 1, 1);
+    glRotatef(180, 0, 0, 1);
+}
+
+static void drawUnitQuad() {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex3f(-1, -1, 0);
+    glTexCoord2f(1, 0);
+    glVertex3f(1, -1, 0);
+    glTexCoord2f(1, 1);
+    glVertex3f(1, 1, 0);
+    glTexCoord2f(0, 1);
+    glVertex3f(-1, 1, 0);
+    glEnd();
+}
+
+void TextureRegistry::drawScreen(GLuint texture, float otherMode) const {
+    setSpriteUniforms(*this, texture, 1920.0f, 1080.0f, otherMode);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    orientQuad(SCREEN_ASPECT);
+    drawUnitQuad();
+    clipProgram.use();
+    glPopMatrix();
+}
+
+void ClipImage::draw() const {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture.id);
+    setSpriteUniforms(*registry, texture.id, static_cast<float>(texture.width), static_cast<float>(texture.height),
+                      0.0f);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    orientQuad(texture.aspect);
+    drawUnitQuad();
+    registry->clipProgram.use();
+    glPopMatrix();
+}
+
+static void drawPieces(const std::vector<ShatterPiece>& pieces, float aspect) {
+    glMatrixMode(GL_MODELVIEW);
+    for (const ShatterPiece& piece : pieces) {
+        glPushMatrix();
+        glColor3f(1, 1, 1);
+        glTranslatef(piece.push.x, piece.push.y, piece.push.z);
+        glTranslatef(piece.pivot.x, piece.pivot.y, piece.pivot.z);
+        glRotatef(piece.turnDegrees, 0, 0, 1);
+        glTranslatef(-piece.pivot.x, -piece.pivot.y, -piece.pivot.z);
+        glTranslatef(piece.drift.x, piece.drift.y, piece.drift.z);
+        orientQuad(aspect);
+        glBegin(GL_TRIANGLES);
+        for (int c = 0; c < 3; c++) {
+            glTexCoord2f(piece.texCoords[c].x, piece.texCoords[c].y);
+            glVertex3f(piece.corners[c].x, piece.corners[c].y, piece.corners[c].z);
+        }
+        glEnd();
+        glPopMatrix();
+    }
+}
+
+// The whole quad first, far off to the side: it makes clipProgram current
+// with every uniform loaded, and the pieces draw under those.
+static void pushFarAway() {
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glTranslatef(1000, 0, 0);
+}
+
+void TextureRegistry::shatterScreen(GLuint texture, int pointCount, float progress) const {
+    pushFarAway();
+    drawScreen(texture, 0.0f);
+    glPopMatrix();
+    std::vector<ShatterPiece> pieces = screenShatterPieces(pointCount, progress);
+    clipProgram.setTexture(3, "Texture", texture);
+    drawPieces(pieces, SCREEN_ASPECT);
+}
+
+void ClipImage::shatter(float progress) const {
+    pushFarAway();
+    draw();
+    glPopMatrix();
+    std::vector<ShatterPiece> pieces = imageShatterPieces(progress);
+    registry->clipProgram.setTexture(3, "Texture", texture.id);
+    drawPieces(pieces, texture.aspect);
+}
