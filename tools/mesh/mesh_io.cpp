@@ -132,7 +132,8 @@ bool decodeStream(const uint8_t* data, size_t size, ToolMesh* mesh, std::string*
     return true;
 }
 
-bool encodeStream(const ToolMesh& mesh, std::vector<uint8_t>* stream, std::string* error) {
+bool encodeStream(const ToolMesh& mesh, std::vector<uint8_t>* stream, std::string* error,
+                  std::vector<uint32_t>* order) {
     uint32_t nvert = uint32_t(mesh.xyz.size() / 3), nface = uint32_t(mesh.index.size() / 3);
     crt::Encoder encoder(nvert, nface);
     encoder.setIndex(mesh.index.data());
@@ -145,6 +146,7 @@ bool encodeStream(const ToolMesh& mesh, std::vector<uint8_t>* stream, std::strin
         return false;
     }
     *stream = encoder.stream;
+    if (order) *order = encoder.vertexOrder();
     return true;
 }
 
@@ -152,11 +154,13 @@ static void appendU32(std::vector<uint8_t>& out, uint32_t v) {
     for (int k = 0; k < 4; ++k) out.push_back(uint8_t(v >> (8 * k)));
 }
 
-std::vector<uint8_t> frameFileBytes(const std::vector<uint8_t>& stream, const std::vector<uint8_t>& picture) {
+std::vector<uint8_t> frameFileBytes(const std::vector<uint8_t>& stream, const std::vector<uint8_t>& picture,
+                                    const int32_t (*records)[3]) {
     std::vector<uint8_t> file;
     appendU32(file, uint32_t(stream.size()));
     file.insert(file.end(), stream.begin(), stream.end());
-    file.insert(file.end(), 22 * 3 * 4, 0);
+    for (int r = 0; r < 22; ++r)
+        for (int k = 0; k < 3; ++k) appendU32(file, records ? uint32_t(records[r][k]) : 0u);
     appendU32(file, uint32_t(picture.size()));
     file.insert(file.end(), picture.begin(), picture.end());
     return file;

@@ -22,10 +22,13 @@ bool readMeshFile(const std::string& path, ToolMesh* mesh, std::string* error);
 // Decodes a bare stream, colours as three bytes per vertex.
 bool decodeStream(const uint8_t* data, size_t size, ToolMesh* mesh, std::string* error);
 
-bool encodeStream(const ToolMesh& mesh, std::vector<uint8_t>* stream, std::string* error);
+// `order`, when given, receives the input vertex of every stored vertex.
+bool encodeStream(const ToolMesh& mesh, std::vector<uint8_t>* stream, std::string* error,
+                  std::vector<uint32_t>* order = nullptr);
 
-// A frame file: the stream, 22 zero records, the picture bytes.
-std::vector<uint8_t> frameFileBytes(const std::vector<uint8_t>& stream, const std::vector<uint8_t>& picture);
+// A frame file: the stream, the 22 records (zeros without `records`), the picture bytes.
+std::vector<uint8_t> frameFileBytes(const std::vector<uint8_t>& stream, const std::vector<uint8_t>& picture,
+                                    const int32_t (*records)[3] = nullptr);
 
 // The stream and picture of a frame file, lengths checked.
 bool splitFrameFile(const std::vector<uint8_t>& file, std::vector<uint8_t>* stream, std::vector<uint8_t>* picture,

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "figure.h"
+#include "motion.h"
+
+static float signedVolume(const std::vector<float>& xyz, const std::vector<uint32_t>& index) {
+    double sum = 0;
+    for (size_t t = 0; t < index.size(); t += 3) {
+        const float* a = &xyz[index[t] * 3];
+        const float* b = &xyz[index[t + 1] * 3];
+        const float* c = &xyz[index[t + 2] * 3];
+        sum += a[0] * (b[1] * c[2] - b[2] * c[1]) - a[1] * (b[0] * c[2] - b[2] * c[0]) + a[2] * (b[0] * c[1] - b[1] * c[0]);
+    }
+    return float(sum / 6.0);
+}
+
+static float gap(Vec3 a, Vec3 b) {
+    Vec3 d = a - b;
+    return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+}
+
+// The rest figure: one body's worth of closed tubes facing outward, 1.7 m
+// tall on y = 0, centred, looking toward +z, uvs inside the picture.
+TEST(Figure, RestBodyIsAStandingHumanFacingTheCamera) {
+    for (const Body& body : {walkerBody(), secondBody()}) {
+        FigureMesh mesh = buildFigure(body);
+        PosedFigure rest = poseFigure(mesh, restPose());
+        size_t nvert = rest.xyz.size() / 3;
+        EXPECT_LT(nvert, 65536u);
+        float low = 1e9f, high = -1e9f, mx = 0;
+        for (size_t v = 0; v < nvert; ++v) {
+            low = std::min(low, rest.xyz[v * 3 + 1]);
+            high = std::max(high, rest.xyz[v * 3 + 1]);
+            mx += rest.xyz[v * 3] / nvert;
+        }
+        EXPECT_FLOAT_EQ(low, 0.0f);
+        EXPECT_NEAR(high, 1700 * body.height, 40);
+        EXPECT_NEAR(mx, 0, 1);
+        // Litres of a human, every tube counted outward (inward ones would subtract).
+        float litres = signedVolume(rest.xyz, mesh.index) * 1e-6f;
+        EXPECT_GT(litres, 45);
+        EXPECT_LT(litres, 110);
+        EXPECT_GT(rest.joints[L_TOE].z, rest.joints[L_ANKLE].z + 100);  // feet point at the camera
+        EXPECT_GT(rest.joints[L_HAND].x, 150);                            // the left hand on +x
+        for (float t : mesh.uv) {
+            EXPECT_GE(t, 0.0f);
+            EXPECT_LE(t, 1.0f);
+        }
+    }
+}
+
+TEST(Motion, WalkStridesAndLoopsOverItsHundredAndSixtyFrames) {
+    FigureMesh mesh = buildFigure(walkerBody());
+    float reach = 0;
+    for (int n = 4502; n < 4662; ++n) {
+        PosedFigure f = captureFrame(mesh, CAPTURE_WALKING, n);
+        reach = std::max(reach, f.joints[L_ANKLE].z - f.joints[R_ANKLE].z);
+        EXPECT_LT(std::fabs(f.joints[PELVIS].x), 30);  // in place: the scenes carry it across
+        EXPECT_LT(std::fabs(f.joints[PELVIS].z), 80);
+    }
+    EXPECT_GT(reach, 300);  // a real stride, feet a foot apart and more
+    PosedFigure first = captureFrame(mesh, CAPTURE_WALKING, 4502), after = captureFrame(mesh, CAPTURE_WALKING, 4662);
+    for (size_t k = 0; k < first.xyz.size(); ++k) ASSERT_NEAR(first.xyz[k], after.xyz[k], 0.5f);
+}
+
+TEST(Motion, TakesReadAsHangingStumblingAndReaching) {
+    FigureMesh walker = buildFigure(walkerBody()), second = buildFigure(secondBody());
+    for (int n = 4800; n < 4810; ++n) {
+        PosedFigure f = captureFrame(walker, CAPTURE_WALKING, n);
+        EXPECT_GT(f.joints[L_WRIST].y, f.joints[HEAD].y + 300);  // hands up, hanging from them
+        EXPECT_LT(gap(f.joints[L_WRIST], f.joints[R_WRIST]), 200);  // both on one rope
+    }
+    // The stumble brings the right palm to where the scenes draw the thorn
+    // at file 820, the left hand at the head.
+    PosedFigure holding = captureFrame(walker, CAPTURE_WALKING, 820);
+    Vec3 palm = rightPalm(holding);
+    EXPECT_NEAR(palm.x, -76, 1);
+    EXPECT_NEAR(palm.y, 1694, 60);
+    EXPECT_NEAR(palm.z, -197, 1);
+    EXPECT_GT(holding.joints[L_WRIST].y, holding.joints[CHEST].y);
+    PosedFigure start = captureFrame(walker, CAPTURE_WALKING, 800), buckled = captureFrame(walker, CAPTURE_WALKING, 812);
+    EXPECT_LT(buckled.joints[HEAD].y, start.joints[HEAD].y - 60);  // the knees give first
+
+    float lowest = 1e9f, highest = -1e9f;
+    for (int n = 300; n <= 376; n += 4) {
+        float hand = captureFrame(second, CAPTURE_SECOND, n).joints[R_WRIST].y;
+        lowest = std::min(lowest, hand);
+        highest = std::max(highest, hand);
+    }
+    EXPECT_GT(highest - lowest, 500);  // the reach
+    EXPECT_NE(captureFrame(walker, CAPTURE_WALKING, 4208).xyz, captureFrame(walker, CAPTURE_WALKING, 4209).xyz);
+}

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "assets/mesh_sequence.h"
+#include "render/render_target.h"
+#include "render/shader_program.h"
+#include "render/texture.h"
+#include "tests/render/gl_test_context.h"
+
+// One forged frame through the object program the show builds from its
+// files, on the paper: the figure comes out opaque and skin-coloured, the
+// rest stays the cyan with alpha 0 that the scenes key out.
+TEST_F(GLTest, ForgedFrameDrawsOpaqueOnTransparentCyan) {
+    std::string resources = std::string(TORVANEL_SOURCE_DIR) + "/Resources/";
+    ShaderProgram program;
+    program.verbose = false;
+    testing::internal::CaptureStdout();
+    program.load(resources + "shaders//v_object.cpp", resources + "shaders//f_object.cpp");
+    Texture paper;
+    loadTexture(paper, resources + "torvanel//paper.png", false, false);
+    MeshFrame frame = loadMeshFrame(MeshSequence(), resources + "DemoQTR//walkingnude//04520.cor", true);
+    std::string log = testing::internal::GetCapturedStdout();
+    GLint linked = 0;
+    glGetProgramiv(program.program, GL_LINK_STATUS, &linked);
+    ASSERT_EQ(linked, GL_TRUE) << log;
+    ASSERT_FALSE(frame.indices.empty());
+    computeNormals(frame);
+    uploadMeshFrame(frame, true, false);
+
+    const int w = 320, h = 180;
+    RenderTarget target;
+    target.create(w, h, 4);
+    glEnable(GL_DEPTH_TEST);
+    meshCamera();
+    drawMeshFrame(true, target, program, frame.texture, frame.displayList, paper.id);
+    glPopMatrix();
+    ShaderProgram::unuse();
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+
+    std::vector<uint8_t> colour(size_t(w) * h * 4), glow(size_t(w) * h * 4);
+    glBindTexture(GL_TEXTURE_2D, target.colourTextures[0]);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, colour.data());
+    glBindTexture(GL_TEXTURE_2D, target.colourTextures[1]);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, glow.data());
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    auto at = [&](std::vector<uint8_t>& p, int x, int y) { return &p[(size_t(y) * w + x) * 4]; };
+
+    // The chest: 1.3 m up, 0.4 m above the view's middle after the shift.
+    int chestY = h / 2 + int(0.4f / (4 * 0.41421356f) * (h / 2));
+    const uint8_t* chest = at(colour, w / 2, chestY);
+    EXPECT_EQ(chest[3], 255);
+    EXPECT_GT(chest[0], chest[2] + 15) << "skin: more red than blue";
+    EXPECT_GT(chest[0], 60);
+    EXPECT_EQ(at(glow, w / 2, chestY)[3], 255);
+    int figure = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) figure += at(colour, x, y)[3] == 255;
+    EXPECT_GT(figure, w * h / 80);  // a 1.7 m figure 4 m away: a few percent of the view
+    EXPECT_LT(figure, w * h / 10);
+    for (auto [x, y] : {std::pair{2, 2}, {w - 3, h - 3}, {w / 2 - 100, h / 2}, {w / 2 + 100, h / 2}}) {
+        const uint8_t* p = at(colour, x, y);
+        EXPECT_EQ(p[0], 0);
+        EXPECT_EQ(p[1], 255);
+        EXPECT_EQ(p[2], 255);
+        EXPECT_EQ(p[3], 0);
+    }
+}
