@@ -136,6 +136,23 @@ void Part_Clips::draw() {
     frameCount = frameCount + 1;
     if (time >= SHOW_END_SCENE_TIME) exit(0);
 
+    placeCamera();
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    ShaderProgram::unuse();
+    RenderTarget& scene = app->targets[TARGET_SCENE_1];
+    scene.attach(3);
+    scene.bind(3);
+    glViewport(0, 0, scene.width, scene.height);
+    drawScenes(*this);
+    scene.resolve(3);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    postProcessPass();
+    finalPass();
+
+    time = rawTime;
+}
+
+void Part_Clips::placeCamera() {
     ShowCamera camera = cameraForSceneTime(time, timeFlag);
     const Vec3* view[3] = {&camera.eye, &camera.center, &camera.up};
     float* stored[3] = {cameraOffset, center, up};
@@ -144,7 +161,6 @@ void Part_Clips::draw() {
         stored[i][1] = view[i]->y;
         stored[i][2] = view[i]->z;
     }
-
     std::array<float, 16> perspective = setPerspective(45, app->window.aspect, 0.01f, 24);
     std::copy(perspective.begin(), perspective.end(), projection);
     glMatrixMode(GL_MODELVIEW);
@@ -152,19 +168,12 @@ void Part_Clips::draw() {
     gluLookAt(cameraOffset[0], cameraOffset[1], cameraOffset[2], center[0], center[1], center[2], up[0], up[1],
               up[2]);
     glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+}
 
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    ShaderProgram::unuse();
+void Part_Clips::postProcessPass() {
     RenderTarget& scene = app->targets[TARGET_SCENE_1];
     RenderTarget& other = app->targets[TARGET_SCENE_2];
-    scene.attach(3);
-    scene.bind(3);
-    glViewport(0, 0, scene.width, scene.height);
-    drawScenes(*this);
-    scene.resolve(3);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-
-    // The post-process reads outputs 1 and 2 and writes over output 0.
+    // Output 0 and depth only: the pass reads outputs 1 and 2 as textures.
     scene.attach(1);
     scene.bind(1);
     glViewport(0, 0, scene.width, scene.height);
@@ -187,8 +196,11 @@ void Part_Clips::draw() {
     loadIdentityMatrices();
     glEnable(GL_TEXTURE_2D);
     drawFullScreenQuad();
-    scene.resolve(1);
+    scene.resolve(1);  // the processed picture replaces colour 0 and depth
+}
 
+void Part_Clips::finalPass() {
+    RenderTarget& scene = app->targets[TARGET_SCENE_1];
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glViewport(0, 0, app->window.width, app->window.height);
     glClearColor(0, 0, 0, 1);
@@ -213,6 +225,4 @@ void Part_Clips::draw() {
     finalProgram.setFloat("fttime", rawTime);
     drawFullScreenQuad();
     ShaderProgram::unuse();
-
-    time = rawTime;
 }

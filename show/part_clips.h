@@ -29,6 +29,11 @@ public:
     void loadFigures();   // the six mesh sequences, decoded in parallel, then uploaded
     void buildShaders();  // the five programs; again every frame while Space is held
 
+    // The steps of a frame around the scenes, in the order draw runs them.
+    void placeCamera();      // the script's view at the scene time; keeps the matrices
+    void postProcessPass();  // the resolved scene target through postProgram, in place
+    void finalPass();        // the scene target through finalProgram to the window
+
     GLuint thornList = 0;
     Texture moonTexture;  // never loaded: the post-process samples texture 0
     MeshSequence walk4800, walk4208, walk4589, walk4502, walk800, nude300;

@@ -19,30 +19,16 @@ uniform mat4 MP;
 uniform float k0, k1, k2, k3, k4, k5;
 
 in vec2 uv;
+flat in float focus;  // the focal distance, found once per frame by the vertex stage
 layout(location = 0) out vec4 colour;
 
 #include "Resources//shaders//inc_film.cpp"
+#include "Resources//shaders//inc_depth.cpp"
 
-const float NEAR = 0.01;
-const float FAR = 24.0;
 const float GOLDEN_ANGLE = 2.39996323;
-const int DISC_TAPS = 12;
-
-float linearDepth(float d) { return NEAR * FAR / (FAR - d * (FAR - NEAR)); }
+const int DISC_TAPS = 8;
 
 float sceneDepthAt(vec2 p) { return linearDepth(texture(texturedepth, p).r); }
-
-// Where the middle of the frame is, averaged over a small cross so one thin
-// sprite edge does not pull the focus.
-float focusDepth(vec2 texel) {
-    float sum = 0.0;
-    sum += min(sceneDepthAt(vec2(0.5)), 8.0);
-    sum += min(sceneDepthAt(vec2(0.5) + vec2(24.0, 0.0) * texel), 8.0);
-    sum += min(sceneDepthAt(vec2(0.5) - vec2(24.0, 0.0) * texel), 8.0);
-    sum += min(sceneDepthAt(vec2(0.5) + vec2(0.0, 24.0) * texel), 8.0);
-    sum += min(sceneDepthAt(vec2(0.5) - vec2(0.0, 24.0) * texel), 8.0);
-    return sum / 5.0;
-}
 
 // A golden-angle disc of taps: an even bokeh from few samples.
 vec4 discBlur(sampler2D image, vec2 p, vec2 radius) {
@@ -72,17 +58,26 @@ void main() {
         p.x += (hash12(vec2(band, stopMotionFrame(fttime))) - 0.5) * 0.006;
     }
 
-    float depth = sceneDepthAt(p);
-    float focus = focusDepth(texel);
-    // Blur grows with the distance from the focal plane, in pixels at 1080 rows.
-    float blurPixels = clamp(abs(depth - focus) / max(depth, 0.05) * 7.0, 0.0, 5.0) * size.y / 1080.0;
-    vec4 scene = blurPixels > 0.6 ? discBlur(texture2d, p, blurPixels * texel) : texture(texture2d, p);
+    // Empty paper has nothing to blur; depth is read only where sprites were drawn.
+    vec4 scene = texture(texture2d, p);
+    if (scene.a > 0.0) {
+        float depth = sceneDepthAt(p);
+        // Blur grows with the distance from the focal plane, in pixels at 1080 rows.
+        float blurPixels = clamp(abs(depth - focus) / max(depth, 0.05) * 7.0, 0.0, 5.0) * size.y / 1080.0;
+        if (blurPixels > 0.6) scene = discBlur(texture2d, p, blurPixels * texel);
+    }
 
     vec3 paperBack = vec3(0.075, 0.062, 0.052);
     vec3 c = mix(paperBack, scene.rgb, clamp(scene.a, 0.0, 1.0));
 
-    // Glow: the sprites' second output spread wide and added.
-    vec3 glow = discBlur(texture2d2, p, 9.0 * texel * size.y / 1080.0).rgb;
+    // Glow: the sprites' second output spread wide and added. Four bilinear
+    // taps between texels on the diagonals give a wide soft halo cheaply.
+    vec2 spread = 6.5 * texel * size.y / 1080.0;
+    vec3 glow = texture(texture2d2, p).rgb * 0.2;
+    glow += texture(texture2d2, p + spread).rgb * 0.2;
+    glow += texture(texture2d2, p - spread).rgb * 0.2;
+    glow += texture(texture2d2, p + vec2(spread.x, -spread.y)).rgb * 0.2;
+    glow += texture(texture2d2, p - vec2(spread.x, -spread.y)).rgb * 0.2;
     c += glow * 0.55;
 
     if (replay) {

@@ -173,6 +173,79 @@ TEST_F(ShowSetup, DrawsAFrameThroughThePasses) {
     EXPECT_GT(deviation[0], 0.5);  // grain
 }
 
+// A made-up collage through the real passes: a backdrop, a cut-out in front,
+// a shattered cut-out and the walking figure drawn into a mesh target and
+// composited as a cut-out, at a scene time whose camera looks at them.
+TEST_F(ShowSetup, ComposesCutOutsAndAFigureThroughThePasses) {
+    part->time = 60.0f;
+    part->rawTime = 60.0f;
+    part->timeFlag = 0;
+    TextureRegistry& registry = part->registry;
+    registry.ttime = 60.0f;
+    registry.ittime = 60.0f;
+    registry.Mode = 1;
+
+    RenderTarget& meshTarget = appState.targets[TARGET_SCENE_3];
+    const MeshFrame& walking = part->walk4502.frames[20];
+    part->objectProgram.use();
+    part->objectProgram.setFloat("ttime", 60.0f);
+    glMatrixMode(GL_MODELVIEW);  // the camera's push and the pop below use this stack
+    meshCamera();
+    drawMeshFrame(true, meshTarget, part->objectProgram, walking.texture, walking.displayList,
+                  registry.paperTexture.id);
+    glPopMatrix();
+
+    part->placeCamera();
+    RenderTarget& scene = appState.targets[TARGET_SCENE_1];
+    scene.attach(3);
+    scene.bind(3);
+    glViewport(0, 0, scene.width, scene.height);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glColor4f(1, 1, 1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    auto place = [](float x, float y, float z, float size) {
+        glPushMatrix();
+        glTranslatef(x, y, z);
+        glScalef(size, size, size);
+    };
+    place(0, 0.1f, -1.2f, 1.9f);
+    registry.ObjectType = 0;
+    registry.find("stage")->draw();
+    glPopMatrix();
+    place(-1.15f, -0.55f, 0.4f, 0.4f);
+    registry.ObjectType = 8;
+    registry.find("skull")->draw();
+    glPopMatrix();
+    place(1.2f, 0.75f, 0.2f, 0.3f);
+    registry.ObjectType = 1;
+    registry.find("moon")->shatter(0.45f);
+    glPopMatrix();
+    place(0.35f, -0.05f, 0.6f, 0.8f);
+    glRotatef(180, 0, 0, 1);  // a render target's rows run bottom-up
+    registry.ObjectType = 5;
+    registry.drawScreen(meshTarget.colourTextures[0], 1);
+    glPopMatrix();
+    ShaderProgram::unuse();
+    glDisable(GL_BLEND);
+    scene.resolve(3);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    part->postProcessPass();
+    part->finalPass();
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+
+    cv::Mat frame = readWindow(1280, 720);
+    cv::imwrite(std::string(TORVANEL_BINARY_DIR) + "/show_collage_frame.png", frame);
+    cv::Mat grey;
+    cv::cvtColor(frame, grey, cv::COLOR_BGR2GRAY);
+    cv::Scalar mean, deviation;
+    cv::meanStdDev(grey, mean, deviation);
+    EXPECT_GT(mean[0], 40.0);       // the backdrop fills the frame
+    EXPECT_GT(deviation[0], 20.0);  // with pictures on it, not a flat field
+}
+
 // Holding Space rebuilds every program from its file on each frame.
 TEST_F(ShowSetup, SpaceRebuildsTheShaders) {
     LiveInputs& live = appState.live;
