@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/app_state.h"
+#include "platform/process_exit.h"
 #include "platform/system_time.h"
 
 float clampedFrameTime(int64_t nowTicks, int64_t lastTicks) {
@@ -27,15 +28,15 @@ void handleEventsAt(AppState& state, int64_t nowTicks) {
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
             case SDL_WINDOWEVENT:
-                if (event.window.event == SDL_WINDOWEVENT_CLOSE) exit(0);
+                if (event.window.event == SDL_WINDOWEVENT_CLOSE) exitProcess(0);
                 break;
             case SDL_QUIT:  // Ctrl-C in the terminal, or the window manager closing the last window
-                exit(0);
+                exitProcess(0);
             case SDL_KEYDOWN: {
                 int scancode = event.key.keysym.scancode;
                 printf("KEY: %d\n", scancode);
                 if (scancode >= 0 && scancode < KEY_COUNT) live.keys[scancode] = true;
-                if (event.key.keysym.sym == SDLK_ESCAPE) exit(0);
+                if (event.key.keysym.sym == SDLK_ESCAPE) exitProcess(0);
                 break;
             }
             case SDL_KEYUP: {

@@ -31,7 +31,7 @@ foreach(folder ${TORVANEL_FOLDERS})
   target_include_directories(torvanel_${folder} PUBLIC "${CMAKE_SOURCE_DIR}")
 endforeach()
 
-target_link_libraries(torvanel_platform PUBLIC PkgConfig::SDL2 termcolor)
+target_link_libraries(torvanel_platform PUBLIC PkgConfig::SDL2 termcolor OpenMP::OpenMP_CXX)
 target_link_libraries(torvanel_midi PUBLIC torvanel_platform PkgConfig::RTMIDI Threads::Threads)
 target_link_libraries(torvanel_render PUBLIC torvanel_platform PkgConfig::GLEW PkgConfig::GLU
                       PkgConfig::GLLIB PkgConfig::OPENCV)

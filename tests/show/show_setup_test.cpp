@@ -37,48 +37,9 @@ cv::Mat readWindow(int width, int height) {
     return frame;
 }
 
-class ShowSetup : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        if (SDL_Init(SDL_INIT_VIDEO) < 0) return;
-        AppState& state = appState;
-        testing::internal::CaptureStdout();
-        state.window.Init(0, 0, 1280, 720, false);
-        testing::internal::GetCapturedStdout();
-        if (!state.window.context) return;
-        state.loader = newZeroedPart<Part_Loader>();
-        state.loader->app = &state;
-        state.loader->live = &state.live;
-        createRenderTargets(state);
-        part = newZeroedPart<Part_Clips>();
-        part->app = &state;
-        part->live = &state.live;
-        omp_set_num_threads(3);  // an odd count: blocks of unequal size
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        part->init();
-        log = new std::string(testing::internal::GetCapturedStdout());
-        errors = new std::string(testing::internal::GetCapturedStderr());
-        FILE* kept = fopen((std::string(TORVANEL_BINARY_DIR) + "/show_setup.log").c_str(), "w");
-        if (kept) {
-            fputs(log->c_str(), kept);
-            fclose(kept);
-        }
-    }
-    void SetUp() override {
-        if (!part) GTEST_SKIP() << "no show window";
-    }
-    static Part_Clips* part;
-    static std::string* log;
-    static std::string* errors;
-};
-Part_Clips* ShowSetup::part = nullptr;
-std::string* ShowSetup::log = nullptr;
-std::string* ShowSetup::errors = nullptr;
 
-}  // namespace
 
-TEST_F(ShowSetup, LoadsEverythingWithoutAMissingFile) {
+void checkLoadsEverythingWithoutAMissingFile(Part_Clips* part, const std::string* log, const std::string* errors) {
     for (const char* failure : {"cannot", "ERROR", "exception", "narrower", "dropped", "no picture"})
         EXPECT_EQ(log->find(failure), std::string::npos) << failure << " in the set-up log";
     EXPECT_EQ(*errors, "");
@@ -87,7 +48,7 @@ TEST_F(ShowSetup, LoadsEverythingWithoutAMissingFile) {
     EXPECT_NE(part->thornList, 0u);
 }
 
-TEST_F(ShowSetup, RegistersTheImagesInOrder) {
+void checkRegistersTheImagesInOrder(Part_Clips* part) {
     const std::vector<ClipImage>& images = part->registry.images;
     ASSERT_EQ(images.size(), size_t(SHOW_IMAGE_COUNT));
     EXPECT_EQ(images.front().key, "logo");
@@ -107,7 +68,7 @@ TEST_F(ShowSetup, RegistersTheImagesInOrder) {
     EXPECT_TRUE(missingSceneKeys(part->registry).empty());
 }
 
-TEST_F(ShowSetup, PaperClampsAndPatternsRepeat) {
+void checkPaperClampsAndPatternsRepeat(Part_Clips* part) {
     ASSERT_TRUE(part->registry.paperTexture.loaded);
     EXPECT_EQ(textureParameter(part->registry.paperTexture.id, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
     for (const Texture* pattern : {&part->pattern3Texture, &part->pattern4Texture, &part->patternrTexture}) {
@@ -118,7 +79,7 @@ TEST_F(ShowSetup, PaperClampsAndPatternsRepeat) {
     EXPECT_FALSE(part->moonTexture.loaded);
 }
 
-TEST_F(ShowSetup, LoadsSixFigureSequencesWithPictures) {
+void checkLoadsSixFigureSequencesWithPictures(Part_Clips* part) {
     const MeshSequence* sequences[] = {&part->walk4800, &part->walk4208, &part->walk4589,
                                        &part->walk4502, &part->walk800,  &part->nude300};
     const size_t frames[] = {10, 2, 2, 160, 40, 20};
@@ -133,7 +94,7 @@ TEST_F(ShowSetup, LoadsSixFigureSequencesWithPictures) {
     }
 }
 
-TEST_F(ShowSetup, BuildsTheFivePrograms) {
+void checkBuildsTheFivePrograms(Part_Clips* part, const std::string* log) {
     for (const ShaderProgram* program : {&part->blurProgram, &part->postProgram, &part->finalProgram,
                                          &part->registry.clipProgram, &part->objectProgram})
         EXPECT_TRUE(linked(*program));
@@ -142,7 +103,7 @@ TEST_F(ShowSetup, BuildsTheFivePrograms) {
 
 // With no scenes yet, a frame is the empty paper through both passes: dark,
 // warm, grainy, darker at the corners. The draw leaves the raw time behind.
-TEST_F(ShowSetup, DrawsAFrameThroughThePasses) {
+void checkDrawsAFrameThroughThePasses(Part_Clips* part) {
     LiveInputs& live = appState.live;
     live._kz = -1;
     live.frameTime = 0;
@@ -176,7 +137,7 @@ TEST_F(ShowSetup, DrawsAFrameThroughThePasses) {
 // A made-up collage through the real passes: a backdrop, a cut-out in front,
 // a shattered cut-out and the walking figure drawn into a mesh target and
 // composited as a cut-out, at a scene time whose camera looks at them.
-TEST_F(ShowSetup, ComposesCutOutsAndAFigureThroughThePasses) {
+void checkComposesCutOutsAndAFigureThroughThePasses(Part_Clips* part) {
     part->time = 60.0f;
     part->rawTime = 60.0f;
     part->timeFlag = 0;
@@ -247,7 +208,7 @@ TEST_F(ShowSetup, ComposesCutOutsAndAFigureThroughThePasses) {
 }
 
 // Holding Space rebuilds every program from its file on each frame.
-TEST_F(ShowSetup, SpaceRebuildsTheShaders) {
+void checkSpaceRebuildsTheShaders(Part_Clips* part) {
     LiveInputs& live = appState.live;
     live.frameTime = 0;
     part->time = 20.0f;
@@ -266,7 +227,7 @@ TEST_F(ShowSetup, SpaceRebuildsTheShaders) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
-TEST_F(ShowSetup, EndsAtSceneTime273) {
+void checkEndsAtSceneTime273(Part_Clips* part) {
     LiveInputs& live = appState.live;
     live.frameTime = 0;
     part->time = 278.56f;
@@ -277,4 +238,61 @@ TEST_F(ShowSetup, EndsAtSceneTime273) {
     part->update();
     EXPECT_GE(part->time, 273.0f);
     EXPECT_EXIT(part->draw(), ::testing::ExitedWithCode(0), "");
+}
+
+class ShowSetup : public ::testing::Test {
+public:
+    static void SetUpTestSuite() {
+        if (SDL_Init(SDL_INIT_VIDEO) < 0) return;
+        AppState& state = appState;
+        testing::internal::CaptureStdout();
+        state.window.Init(0, 0, 1280, 720, false);
+        testing::internal::GetCapturedStdout();
+        if (!state.window.context) return;
+        state.loader = newZeroedPart<Part_Loader>();
+        state.loader->app = &state;
+        state.loader->live = &state.live;
+        createRenderTargets(state);
+        part = newZeroedPart<Part_Clips>();
+        part->app = &state;
+        part->live = &state.live;
+        omp_set_num_threads(3);  // an odd count: blocks of unequal size
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        part->init();
+        log = new std::string(testing::internal::GetCapturedStdout());
+        errors = new std::string(testing::internal::GetCapturedStderr());
+        FILE* kept = fopen((std::string(TORVANEL_BINARY_DIR) + "/show_setup.log").c_str(), "w");
+        if (kept) {
+            fputs(log->c_str(), kept);
+            fclose(kept);
+        }
+    }
+    void SetUp() override {
+        if (!part) GTEST_SKIP() << "no show window";
+    }
+    static Part_Clips* part;
+    static std::string* log;
+    static std::string* errors;
+};
+Part_Clips* ShowSetup::part = nullptr;
+std::string* ShowSetup::log = nullptr;
+std::string* ShowSetup::errors = nullptr;
+
+}  // namespace
+
+// Set-up is the slow part, so each test loads the show once and checks a group.
+TEST_F(ShowSetup, LoadsTheWholeShow) {
+    checkLoadsEverythingWithoutAMissingFile(part, log, errors);
+    checkRegistersTheImagesInOrder(part);
+    checkPaperClampsAndPatternsRepeat(part);
+    checkLoadsSixFigureSequencesWithPictures(part);
+    checkBuildsTheFivePrograms(part, log);
+}
+
+TEST_F(ShowSetup, DrawsFramesThroughThePasses) {
+    checkDrawsAFrameThroughThePasses(part);
+    checkComposesCutOutsAndAFigureThroughThePasses(part);
+    checkSpaceRebuildsTheShaders(part);
+    checkEndsAtSceneTime273(part);
 }
