@@ -4,6 +4,7 @@
 
 #include "assets/shatter_pieces.h"
 #include "assets/texture_registry.h"
+#include "render/render_target.h"
 
 constexpr float SCREEN_ASPECT = 1.7777778f;
 
@@ -34,25 +35,12 @@ static void orientQuad(float aspect) {
     glRotatef(180, 0, 0, 1);
 }
 
-static void drawUnitQuad() {
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex3f(-1, -1, 0);
-    glTexCoord2f(1, 0);
-    glVertex3f(1, -1, 0);
-    glTexCoord2f(1, 1);
-    glVertex3f(1, 1, 0);
-    glTexCoord2f(0, 1);
-    glVertex3f(-1, 1, 0);
-    glEnd();
-}
-
 void TextureRegistry::drawScreen(GLuint texture, float otherMode) const {
     setSpriteUniforms(*this, texture, 1920.0f, 1080.0f, otherMode);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     orientQuad(SCREEN_ASPECT);
-    drawUnitQuad();
+    drawFullScreenQuad();  // the same unit quad the full-screen passes draw
     clipProgram.use();
     glPopMatrix();
 }
@@ -66,7 +54,7 @@ void ClipImage::draw() const {
     glPushMatrix();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     orientQuad(texture.aspect);
-    drawUnitQuad();
+    drawFullScreenQuad();
     registry->clipProgram.use();
     glPopMatrix();
 }
