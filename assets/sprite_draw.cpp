@@ -20,12 +20,7 @@ static void setSpriteUniforms(const TextureRegistry& registry, GLuint texture, f
     p.setFloat("texture_height", height);
     p.setFloat("OtherMode", otherMode);
     p.setFloat("ObjectType", registry.ObjectType);
-    p.setFloat("k0", registry.k0);
-    p.setFloat("k1", registry.k1);
-    p.setFloat("k2", registry.k2);
-    p.setFloat("k3", registry.k3);
-    p.setFloat("k4", registry.k4);
-    p.setFloat("k5", registry.k5);
+    p.setControls({registry.k0, registry.k1, registry.k2, registry.k3, registry.k4, registry.k5});
     p.setFloat("Mode", static_cast<float>(registry.Mode));
 }
 

@@ -70,6 +70,11 @@ void ShaderProgram::setFloat(const char* name, float value) const {
     glUniform1f(glGetUniformLocation(program, name), value);
 }
 
+void ShaderProgram::setControls(const float (&k)[6]) const {
+    static const char* const NAMES[6] = {"k0", "k1", "k2", "k3", "k4", "k5"};
+    for (int i = 0; i < 6; i++) setFloat(NAMES[i], k[i]);
+}
+
 void ShaderProgram::setMatrix4(const char* name, const float* columnMajor16) const {
     glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, columnMajor16);
 }

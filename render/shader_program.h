@@ -29,6 +29,8 @@ struct ShaderProgram {
     void use() const;
     static void unuse();
     void setFloat(const char* name, float value) const;
+    // "k0".."k5": the six live control values every show program may read.
+    void setControls(const float (&k)[6]) const;
     void setMatrix4(const char* name, const float* columnMajor16) const;
     void setTexture(int unit, const char* name, GLuint texture) const;
 };

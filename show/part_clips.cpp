@@ -121,15 +121,6 @@ void Part_Clips::update() {
     time = timeMap.sceneTime[i];
 }
 
-static void setLiveControls(const ShaderProgram& program, const LiveInputs& live) {
-    program.setFloat("k0", live._k0);
-    program.setFloat("k1", live._k1);
-    program.setFloat("k2", live._k2);
-    program.setFloat("k3", live._k3);
-    program.setFloat("k4", live._k4);
-    program.setFloat("k5", live._k5);
-}
-
 void Part_Clips::draw() {
     fillShowTimeMap(timeMap, tempo);
     if (live->keys[SDL_SCANCODE_SPACE]) buildShaders();
@@ -185,7 +176,7 @@ void Part_Clips::postProcessPass() {
     postProgram.setFloat("TheType", static_cast<float>(timeFlag));
     postProgram.setMatrix4("MV", modelView);
     postProgram.setMatrix4("MP", projection);
-    setLiveControls(postProgram, *live);
+    postProgram.setControls({live->_k0, live->_k1, live->_k2, live->_k3, live->_k4, live->_k5});
     postProgram.setTexture(0, "texture2d", scene.colourTextures[0]);
     postProgram.setTexture(6, "texture2dOther", other.colourTextures[0]);
     postProgram.setTexture(7, "texture2dOtherdepth", other.depthTexture);
@@ -214,13 +205,8 @@ void Part_Clips::finalPass() {
     finalProgram.setTexture(0, "texture2d", scene.colourTextures[0]);
     finalProgram.setTexture(1, "texture2ddepth", scene.depthTexture);
     finalProgram.setTexture(2, "texture2d2", scene.colourTextures[1]);
-    finalProgram.setFloat("k0", live->_k0);
-    finalProgram.setFloat("k1", live->_k1);
-    finalProgram.setFloat("k2", live->_k2);
-    finalProgram.setFloat("k3", live->_k3);
-    finalProgram.setFloat("k4", live->_k4);
+    finalProgram.setControls({live->_k0, live->_k1, live->_k2, live->_k3, live->_k4, live->_k5});
     finalProgram.setFloat("TheType", static_cast<float>(timeFlag));
-    finalProgram.setFloat("k5", live->_k5);
     finalProgram.setFloat("ttime", time);
     finalProgram.setFloat("fttime", rawTime);
     drawFullScreenQuad();

@@ -17,8 +17,7 @@ void drawScenes(Part_Clips& part) {
     part.objectProgram.use();
     part.objectProgram.setFloat("ttime", t);
     const float k[6] = {live._k0, live._k1, live._k2, live._k3, live._k4, live._k5};
-    const char* const kNames[6] = {"k0", "k1", "k2", "k3", "k4", "k5"};
-    for (int i = 0; i < 6; i++) part.objectProgram.setFloat(kNames[i], k[i]);
+    part.objectProgram.setControls(k);
     part.objectProgram.setFloat("pass", 0);
 
     // Alpha 0 where nothing is drawn, so the post-process can tell empty paper.

@@ -115,13 +115,7 @@ TEST_F(SpriteDrawTest, ShatteredCutOutAssemblesAndLoadsItsUniformsFirst) {
 
 // A mesh render: a red square on the cyan clear with alpha 0.
 TEST_F(SpriteDrawTest, MeshTargetCompositeKeysTheCyanAndRimsTheFigure) {
-    RenderTarget mesh;
-    mesh.create(960, 540, 0);
-    mesh.attach(1);
-    mesh.bind(1);
-    glViewport(0, 0, 960, 540);
-    glClearColor(0, 1, 1, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    RenderTarget mesh = clearedMeshTarget();
     ShaderProgram::unuse();
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);

@@ -34,6 +34,19 @@ inline bool loadSpriteRegistry(TextureRegistry& registry) {
     return ok;
 }
 
+// A 960 x 540 stand-in for a mesh target, bound and cleared the way a mesh
+// frame draw leaves it around the figure: cyan with alpha 0.
+inline RenderTarget clearedMeshTarget() {
+    RenderTarget mesh;
+    mesh.create(960, 540, 0);
+    mesh.attach(1);
+    mesh.bind(1);
+    glViewport(0, 0, 960, 540);
+    glClearColor(0, 1, 1, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    return mesh;
+}
+
 struct SpriteCanvas {
     RenderTarget target;
 

@@ -51,13 +51,7 @@ protected:
 
     // A stand-in mesh render: a figure on the cyan clear with alpha 0.
     RenderTarget figureTarget() {
-        RenderTarget mesh;
-        mesh.create(960, 540, 0);
-        mesh.attach(1);
-        mesh.bind(1);
-        glViewport(0, 0, 960, 540);
-        glClearColor(0, 1, 1, 0);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        RenderTarget mesh = clearedMeshTarget();
         setCellView(1.7777778f, 1.0f);
         registry.ObjectType = 1;
         glColor4f(1, 1, 1, 1);
