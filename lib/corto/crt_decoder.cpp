@@ -1,5 +1,6 @@
 #include "crt_decoder.h"
 
+#include "crt_front.h"
 #include "crt_normal.h"
 #include "crt_stream.h"
 
@@ -13,11 +14,9 @@ namespace crt {
 namespace {
 
 const uint32_t MAGIC = 0x787A6300;
-const uint32_t NONE = 0xFFFFFFFF;
 // The longest Tunstall word; bounds what one stored byte can stand for.
 const uint64_t MAX_EXPANSION = 512;
 
-enum Symbol : uint8_t { VERTEX, LEFT, RIGHT, END, BOUNDARY, DELAY, SPLIT };
 
 using Pred = std::array<uint32_t, 3>;
 
@@ -73,18 +72,15 @@ Mesh decodeConnectivity(Reader& r, Entropy entropy, uint32_t nvert, uint32_t nfa
     };
 
     std::vector<Edge> edges;
-    std::vector<uint32_t> queue, stack;
+    FrontOrder front;
     // Each symbol adds at most two edges (three at a component start, which adds one face).
     edges.reserve(symbols.size() * 2 + 3);
-    queue.reserve(symbols.size() + 3);
+    front.queue.reserve(symbols.size() + 3);
     for (const Group& g : groups) {
         edges.clear();
-        queue.clear();
-        stack.clear();
-        size_t read = 0;
-        uint32_t pending = NONE;
+        front.clear();
         while (m.index.size() < size_t(g.end) * 3) {
-            if (pending == NONE && read == queue.size() && stack.empty()) {
+            if (front.empty()) {
                 uint8_t s = next();
                 if (s != VERTEX && s != SPLIT) fail("bad symbol at a component start");
                 uint32_t mask = s == SPLIT ? bits.read(3) : 0;
@@ -103,24 +99,15 @@ Mesh decodeConnectivity(Reader& r, Entropy entropy, uint32_t nvert, uint32_t nfa
                 edges.push_back({c[1], c[2], c[0], t + 2, t + 1, false});
                 edges.push_back({c[2], c[0], c[1], t, t + 2, false});
                 edges.push_back({c[0], c[1], c[2], t + 1, t, false});
-                queue.insert(queue.end(), {t, t + 1, t + 2});
+                front.queue.insert(front.queue.end(), {t, t + 1, t + 2});
                 continue;
             }
-            uint32_t x;
-            if (pending != NONE) {
-                x = pending;
-                pending = NONE;
-            } else if (read < queue.size()) {
-                x = queue[read++];
-            } else {
-                x = stack.back();
-                stack.pop_back();
-            }
+            uint32_t x = front.next();
             if (edges[x].dead) continue;
             uint8_t s = next();
             if (s == BOUNDARY) continue;
             if (s == DELAY) {
-                stack.push_back(x);
+                front.stack.push_back(x);
                 continue;
             }
             const Edge e = edges[x];
@@ -135,9 +122,9 @@ Mesh decodeConnectivity(Reader& r, Entropy entropy, uint32_t nvert, uint32_t nfa
                 edges[e.prev].next = n;
                 edges[e.next].prev = n + 1;
                 edges.push_back({e.a, w, e.b, e.prev, n + 1, false});
-                queue.push_back(n + 1);
+                front.queue.push_back(n + 1);
                 edges.push_back({w, e.b, e.a, n, e.next, false});
-                pending = n;
+                front.pending = n;
                 break;
             case LEFT:
                 edges[e.prev].dead = true;
@@ -145,7 +132,7 @@ Mesh decodeConnectivity(Reader& r, Entropy entropy, uint32_t nvert, uint32_t nfa
                 edges[e.next].prev = n;
                 w = l.a;
                 edges.push_back({w, e.b, e.a, l.prev, e.next, false});
-                pending = n;
+                front.pending = n;
                 break;
             case RIGHT:
                 edges[e.next].dead = true;
@@ -153,7 +140,7 @@ Mesh decodeConnectivity(Reader& r, Entropy entropy, uint32_t nvert, uint32_t nfa
                 edges[e.prev].next = n;
                 w = rr.b;
                 edges.push_back({e.a, w, e.b, e.prev, rr.next, false});
-                pending = n;
+                front.pending = n;
                 break;
             default:  // END
                 edges[e.prev].dead = true;

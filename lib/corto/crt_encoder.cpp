@@ -1,5 +1,6 @@
 #include "crt_encoder.h"
 
+#include "crt_front.h"
 #include "crt_normal.h"
 
 #include <algorithm>
@@ -10,10 +11,6 @@
 namespace crt {
 
 namespace {
-
-const uint32_t NONE = 0xFFFFFFFF;
-
-enum Symbol : uint8_t { VERTEX, LEFT, RIGHT, END, BOUNDARY, DELAY, SPLIT };
 
 using Pred = std::array<uint32_t, 3>;
 
@@ -73,9 +70,8 @@ void codeGroup(const std::vector<uint32_t>& tri, std::vector<uint32_t>& id, int 
     const size_t nf = tri.size() / 3;
     std::vector<char> coded(nf, 0);
     std::vector<Edge> edges;
-    std::vector<uint32_t> queue, stack;
-    size_t read = 0, start = 0, left = nf;
-    uint32_t pending = NONE;
+    FrontOrder front;
+    size_t start = 0, left = nf;
     auto emitFace = [&](uint32_t a, uint32_t b, uint32_t c) { out.index.insert(out.index.end(), {a, b, c}); };
     auto number = [&](uint32_t old, const Pred& p) {
         id[old] = uint32_t(out.order.size());
@@ -84,7 +80,7 @@ void codeGroup(const std::vector<uint32_t>& tri, std::vector<uint32_t>& id, int 
         return id[old];
     };
     while (left > 0) {
-        if (pending == NONE && read == queue.size() && stack.empty()) {
+        if (front.empty()) {
             while (coded[start]) start++;
             const uint32_t* c = &tri[start * 3];
             uint32_t mask = 0;
@@ -108,22 +104,13 @@ void codeGroup(const std::vector<uint32_t>& tri, std::vector<uint32_t>& id, int 
             edges.push_back({n[1], n[2], n[0], t + 2, t + 1, he, false});
             edges.push_back({n[2], n[0], n[1], t, t + 2, he + 1, false});
             edges.push_back({n[0], n[1], n[2], t + 1, t, he + 2, false});
-            queue.insert(queue.end(), {t, t + 1, t + 2});
+            front.queue.insert(front.queue.end(), {t, t + 1, t + 2});
             coded[start] = 1;
             left--;
             out.maxFront = std::max(out.maxFront, uint32_t(edges.size()));
             continue;
         }
-        uint32_t x;
-        if (pending != NONE) {
-            x = pending;
-            pending = NONE;
-        } else if (read < queue.size()) {
-            x = queue[read++];
-        } else {
-            x = stack.back();
-            stack.pop_back();
-        }
+        uint32_t x = front.next();
         if (edges[x].dead) continue;
         const Edge e = edges[x];
         const int64_t o = opp[e.he];
@@ -153,7 +140,7 @@ void codeGroup(const std::vector<uint32_t>& tri, std::vector<uint32_t>& id, int 
             edges[e.next].prev = n;
             w = l.a;
             edges.push_back({w, e.b, e.a, l.prev, e.next, heLast, false});
-            pending = n;
+            front.pending = n;
         } else if (acrossR) {
             out.symbols.push_back(RIGHT);
             edges[e.next].dead = true;
@@ -161,12 +148,12 @@ void codeGroup(const std::vector<uint32_t>& tri, std::vector<uint32_t>& id, int 
             edges[e.prev].next = n;
             w = r.b;
             edges.push_back({e.a, w, e.b, e.prev, r.next, heNext, false});
-            pending = n;
+            front.pending = n;
         } else {
             const uint32_t old = tri[f * 3 + s];
-            if (id[old] != NONE && read < queue.size()) {
+            if (id[old] != NONE && front.queueLeft()) {
                 out.symbols.push_back(DELAY);
-                stack.push_back(x);
+                front.stack.push_back(x);
                 continue;
             }
             if (id[old] != NONE) {
@@ -180,9 +167,9 @@ void codeGroup(const std::vector<uint32_t>& tri, std::vector<uint32_t>& id, int 
             edges[e.prev].next = n;
             edges[e.next].prev = n + 1;
             edges.push_back({e.a, w, e.b, e.prev, n + 1, heNext, false});
-            queue.push_back(n + 1);
+            front.queue.push_back(n + 1);
             edges.push_back({w, e.b, e.a, n, e.next, heLast, false});
-            pending = n;
+            front.pending = n;
         }
         emitFace(e.b, e.a, w);
         coded[f] = 1;
