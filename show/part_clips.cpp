@@ -145,19 +145,14 @@ void Part_Clips::draw() {
 
 void Part_Clips::placeCamera() {
     ShowCamera camera = cameraForSceneTime(time, timeFlag);
-    const Vec3* view[3] = {&camera.eye, &camera.center, &camera.up};
-    float* stored[3] = {cameraOffset, center, up};
-    for (int i = 0; i < 3; i++) {
-        stored[i][0] = view[i]->x;
-        stored[i][1] = view[i]->y;
-        stored[i][2] = view[i]->z;
-    }
+    cameraOffset = camera.eye;
+    center = camera.center;
+    up = camera.up;
     std::array<float, 16> perspective = setPerspective(45, app->window.aspect, 0.01f, 24);
     std::copy(perspective.begin(), perspective.end(), projection);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    gluLookAt(cameraOffset[0], cameraOffset[1], cameraOffset[2], center[0], center[1], center[2], up[0], up[1],
-              up[2]);
+    gluLookAt(cameraOffset.x, cameraOffset.y, cameraOffset.z, center.x, center.y, center.z, up.x, up.y, up.z);
     glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
 }
 

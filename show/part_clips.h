@@ -6,6 +6,7 @@
 
 #include "assets/mesh_sequence.h"
 #include "assets/texture_registry.h"
+#include "render/math.h"
 #include "render/shader_program.h"
 #include "render/texture.h"
 #include "show/part.h"
@@ -43,9 +44,9 @@ public:
     int timeFlag = 0;  // flag of the time map at the current time
     float fttime = 0;  // the raw time as the shaders see it
     Texture pattern3Texture, pattern4Texture, patternrTexture;  // repeat in S and T
-    float cameraOffset[3] = {};  // the eye, which the scenes read
-    float center[3] = {};
-    float up[3] = {};
+    Vec3 cameraOffset = {};  // the eye, which the scenes read
+    Vec3 center = {};
+    Vec3 up = {};
     float modelView[16] = {};   // read back each frame, uploaded as "MV"
     float projection[16] = {};  // uploaded as "MP"
     TimeMap timeMap;

@@ -10,9 +10,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/app_state.h"
-#include "show/part_clips.h"
-#include "show/part_loader.h"
+#include "tests/show/show_window.h"
 
 namespace {
 
@@ -39,25 +37,11 @@ struct SilencedStdout {
     }
 };
 
-bool openShowWindow() {
-    AppState& state = appState;
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) return false;
-    state.window.Init(0, 0, 1280, 720, false);
-    if (!state.window.context) return false;
-    state.loader = newZeroedPart<Part_Loader>();
-    state.loader->app = &state;
-    state.loader->live = &state.live;
-    state.loader->init();
-    createRenderTargets(state);
-    state.live._kz = -1;
-    return true;
-}
-
 void BM_ShowLoading(benchmark::State& state) {
     bool opened;
     {
         SilencedStdout quiet;
-        opened = openShowWindow();
+        opened = openShowWindow(1280, 720);
     }
     if (!opened) {
         state.SkipWithError("no show window");
@@ -67,9 +51,7 @@ void BM_ShowLoading(benchmark::State& state) {
     for (auto _ : state) {
         SilencedStdout quiet;
         auto start = std::chrono::steady_clock::now();
-        part = newZeroedPart<Part_Clips>();
-        part->app = &appState;
-        part->live = &appState.live;
+        part = newShowPart();
         part->rate = 120;
         reportProgress(0.03f, "");
         auto stage = std::chrono::steady_clock::now();

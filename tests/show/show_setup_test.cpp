@@ -8,10 +8,8 @@
 #include <opencv2/imgproc.hpp>
 #include <string>
 
-#include "app/app_state.h"
-#include "show/part_clips.h"
-#include "show/part_loader.h"
 #include "show/show_images.h"
+#include "tests/show/show_window.h"
 
 namespace {
 
@@ -243,19 +241,11 @@ void checkEndsAtSceneTime273(Part_Clips* part) {
 class ShowSetup : public ::testing::Test {
 public:
     static void SetUpTestSuite() {
-        if (SDL_Init(SDL_INIT_VIDEO) < 0) return;
-        AppState& state = appState;
         testing::internal::CaptureStdout();
-        state.window.Init(0, 0, 1280, 720, false);
+        bool opened = openShowWindow(1280, 720);
         testing::internal::GetCapturedStdout();
-        if (!state.window.context) return;
-        state.loader = newZeroedPart<Part_Loader>();
-        state.loader->app = &state;
-        state.loader->live = &state.live;
-        createRenderTargets(state);
-        part = newZeroedPart<Part_Clips>();
-        part->app = &state;
-        part->live = &state.live;
+        if (!opened) return;
+        part = newShowPart();
         omp_set_num_threads(3);  // an odd count: blocks of unequal size
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
