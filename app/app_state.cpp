@@ -3,31 +3,13 @@
 #include <GL/glew.h>
 #include <cstdio>
 
-#include "show/part.h"
-#include "show/part_loader.h"
+#include "app/events.h"
 #include "platform/system_time.h"
+#include "render/gl_state.h"
+#include "show/part_loader.h"
 #include "timing/show_clock.h"
 
 AppState appState;
-
-void loadIdentityMatrices() {
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
-void resetGLState() {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glUseProgram(0);
-    loadIdentityMatrices();
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-}
 
 void createRenderTargets(AppState& state) {
     int w = state.window.width, h = state.window.height;
@@ -44,23 +26,50 @@ void startControlSurface(AppState& state) {
     if (!state.controls.start()) printf("nano_kontrol2.start() failed...\n");
 }
 
-void startShow(AppState& state) {
+void reportProgress(float progress, const std::string& message) {
+    AppState& state = appState;
+    Part_Loader* loader = state.loader;
+    handleEvents(state);
+    loader->progress = progress;
+    loader->update();
+    loader->draw();
+    loader->message = message;
+    resetGLState();
+    SDL_GL_SwapWindow(state.window.window);
+}
+
+void prepareShow(AppState& state) {
+    PartApp& view = state.partApp;
+    view.width = state.window.width;
+    view.height = state.window.height;
+    view.aspect = state.window.aspect;
+    view.sceneTarget = &state.targets[TARGET_SCENE_1];
+    view.otherTarget = &state.targets[TARGET_SCENE_2];
+    view.meshTargetA = &state.targets[TARGET_SCENE_3];
+    view.meshTargetB = &state.targets[TARGET_SCENE_4];
+    view.reportProgress = reportProgress;
+
+    state.loader->app = &view;
     state.loader->live = &state.live;
     state.loader->init();
 
     createRenderTargets(state);
+}
+
+void startShow(AppState& state) {
+    prepareShow(state);
 
     startControlSurface(state);
 
     for (Part* part : state.parts) {
         part->live = &state.live;
-        part->app = &state;
+        part->app = &state.partApp;
         part->init();
     }
 
     state.lastTicks = systemTicks();  // loading does not count as a frame
     sleepMilliseconds(5);
-    startSoundtrack(state);
+    startSoundtrack(state.soundtrackSample, state.soundtrackChannel);
 }
 
 void finishFrame(AppState& state) {

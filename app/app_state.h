@@ -1,36 +1,22 @@
 // app_state.h - the one application record everything hangs from, and the
 // start sequence and frame end that the driver runs.
 //
-// It has static storage (see `app`), so the launcher rows and the control
-// surface exist before main starts. Parts reach it through their app and
-// live pointers.
+// It has static storage (see `appState`), so the launcher rows and the
+// control surface exist before main starts. Parts see only its partApp and
+// live members.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "app/gl_window.h"
 #include "app/launcher_menu.h"
 #include "midi/nano_kontrol2.h"
 #include "render/render_target.h"
+#include "show/live_inputs.h"
+#include "show/part.h"
 
-class Part;
 class Part_Loader;
-
-constexpr int KEY_COUNT = 512;  // SDL scancodes all lie below
-
-// What every part reads each frame.
-struct LiveInputs {
-    NanoKONTROL2* controls = nullptr;
-    float _nx = 0, _ny = 0, _nz = 0;  // tweak values, 0 in the shipped show
-    int _ix = 0, _iy = 0, _iz = 0;
-    float _kx = 0, _ky = 0;
-    float _kz = 0;  // speed tweak; finishFrame holds it at -1
-    float _k0 = 0, _k1 = 0, _k2 = 0, _k3 = 0, _k4 = 0, _k5 = 0;  // the shaders' "k0".."k5"
-    float frameTime = 0;  // clamped duration of the last frame, seconds
-    int mouseX = 0, mouseY = 0;  // window pixels
-    bool leftButton = false;
-    bool keys[KEY_COUNT] = {};  // held keys by SDL scancode
-};
 
 // Indices into AppState::targets.
 enum RenderTargetIndex {
@@ -62,6 +48,7 @@ struct AppState {
     int activePart = 0;
     uint32_t soundtrackSample = 0;
     uint32_t soundtrackChannel = 0;
+    PartApp partApp;  // what the parts see of all this; filled by prepareShow
 };
 
 // The process-wide record, built by a static initialiser.
@@ -71,19 +58,22 @@ extern AppState appState;
 // starts the soundtrack. Once, after the show window exists.
 void startShow(AppState& state);
 
+// The first steps of startShow, which tools and tests that load the show
+// without MIDI or music start from: the parts' view of the application, the
+// loading screen's picture and the render targets. Needs the show window and
+// the loader part.
+void prepareShow(AppState& state);
+
+// Pumps events and redraws the loading screen once. Main thread only (it owns
+// the GL context): loading loops call it from OpenMP thread 0.
+void reportProgress(float progress, const std::string& message);
+
 // The eight render targets, sized from the show window.
 void createRenderTargets(AppState& state);
 
 // Lists the MIDI inputs and opens device 0 for the control surface; without
 // one the show runs on, the failure printed.
 void startControlSurface(AppState& state);
-
-// Identity texture, projection and model-view matrices; model-view selected.
-void loadIdentityMatrices();
-
-// The GL state every drawing step may rely on at its start: framebuffer 0,
-// program 0, identity matrices, texturing, blending, depth test and culling off.
-void resetGLState();
 
 // The last step of every main-loop frame.
 void finishFrame(AppState& state);

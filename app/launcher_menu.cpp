@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/stroke_font.h"
+#include "render/gl_state.h"
 
 LauncherMenu makeLauncherMenu() {
     LauncherMenu menu = {};

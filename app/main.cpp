@@ -3,6 +3,7 @@
 // show reaching its end.
 #include <SDL.h>
 
+#include "app/advance_show.h"
 #include "app/app_state.h"
 #include "app/events.h"
 #include "app/launcher_menu.h"
@@ -10,7 +11,6 @@
 #include "platform/system_time.h"
 #include "show/part_clips.h"
 #include "show/part_loader.h"
-#include "timing/show_clock.h"
 
 int main(int argc, char** argv) {
     (void)argv;
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     state.window.Init(x, y, state.width, state.height, state.fullscreen);
 
     state.loader = newZeroedPart<Part_Loader>();
-    state.loader->app = &state;
+    state.loader->app = &state.partApp;
     state.parts.push_back(newZeroedPart<Part_Clips>());
 
     startShow(state);

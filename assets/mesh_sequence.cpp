@@ -161,7 +161,7 @@ void computeNormals(MeshFrame& frame) {
 }
 
 void loadMeshSequence(MeshSequence& sequence, const char* folderFormat, int firstNumber, int step,
-                      MeshProgressFn progress) {
+                      const MeshProgressFn& progress) {
     int n = static_cast<int>(sequence.frames.size());
     if (n < 1) return;
 #pragma omp parallel for schedule(static)

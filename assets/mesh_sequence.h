@@ -8,6 +8,7 @@
 #pragma once
 #include <GL/glew.h>
 #include <cstdint>
+#include <functional>
 #include <opencv2/core.hpp>
 #include <string>
 #include <vector>
@@ -49,14 +50,14 @@ MeshFrame loadMeshFrame(const MeshSequence& sequence, const std::string& path, b
 void computeNormals(MeshFrame& frame);
 
 // Called by the loading loop from OpenMP thread 0 only, once per frame file.
-typedef void (*MeshProgressFn)();
+using MeshProgressFn = std::function<void()>;
 
 // Decodes every frame of the sequence in parallel, file number of frame i
 // being firstNumber + step * i, the path "Resources//" formatted into
 // folderFormat ("%sDemoQTR//walkingnude//%05d.cor"). The main thread redraws
 // the loading screen through `progress` as it goes.
 void loadMeshSequence(MeshSequence& sequence, const char* folderFormat, int firstNumber, int step,
-                      MeshProgressFn progress);
+                      const MeshProgressFn& progress);
 
 // The GL texture and display list of a decoded frame; main thread only.
 void uploadMeshFrame(MeshFrame& frame, bool uploadPicture, bool newTexture);

@@ -2,13 +2,27 @@
 //
 // Parts are constructed on zero-filled memory (see newZeroedPart) and rely on
 // it for members their constructors leave alone. They are never deleted.
+// A part sees the application only through PartApp and LiveInputs.
 #pragma once
-#include <new>
 #include <cstdlib>
+#include <new>
 #include <string>
 
-struct AppState;
 struct LiveInputs;
+struct RenderTarget;
+
+// What a part may use of the application: the show window's size, the
+// render targets the show draws through, and the loading screen.
+struct PartApp {
+    int width = 0, height = 0;  // the show window, pixels
+    float aspect = 1.0f;
+    RenderTarget* sceneTarget = nullptr;  // scene target 1: the frame is composed here
+    RenderTarget* otherTarget = nullptr;  // scene target 2: sampled by the post-process
+    RenderTarget* meshTargetA = nullptr;  // scene targets 3 and 4: mesh figures,
+    RenderTarget* meshTargetB = nullptr;  // composited as cut-outs
+    // Pumps events and redraws the loading screen; main thread only.
+    void (*reportProgress)(float progress, const std::string& message) = nullptr;
+};
 
 class Part {
 public:
@@ -17,8 +31,8 @@ public:
     virtual ~Part();
     virtual void init() = 0;    // load the part's resources; may take long
 
-    AppState* app = nullptr;
-    float time = 0.0f;    // the part's clock in seconds
+    PartApp* app = nullptr;
+    float time = 0.0f;    // the part's clock in seconds (the raw show time)
     float rate = 120.0f;  // the clock runs at rate / 120 of real time
     float progress = 0.0f;
     std::string message;

@@ -2,17 +2,18 @@
 
 #include <GL/glew.h>
 #include <GL/glu.h>
-#include <cstdio>
+#include <SDL.h>
+
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstdlib>
 
-#include "app/app_state.h"
 #include "assets/ply_model.h"
 #include "platform/system_time.h"
+#include "render/gl_state.h"
 #include "show/camera_script.h"
-#include "show/part_loader.h"
-#include "show/scenes.h"
+#include "show/scene_timeline.h"
 #include "show/show_images.h"
 
 const char* const SHOW_DATA_DIR = "Resources//";
@@ -29,16 +30,14 @@ static void loadRepeatingTexture(Texture& texture, const char* relative) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
 }
 
-static void meshLoadingProgress() { reportProgress(0.03f, ""); }
-
 struct SequenceFiles {
     const char* folderFormat;
     int firstNumber, step, frames;
 };
 
-static void loadSequence(MeshSequence& sequence, const SequenceFiles& files) {
+static void loadSequence(MeshSequence& sequence, const SequenceFiles& files, const MeshProgressFn& progress) {
     sequence.frames.resize(files.frames);
-    loadMeshSequence(sequence, files.folderFormat, files.firstNumber, files.step, meshLoadingProgress);
+    loadMeshSequence(sequence, files.folderFormat, files.firstNumber, files.step, progress);
     int count = static_cast<int>(sequence.frames.size());
     for (int i = 0; i < count; i++) {
         if (i % 50 == 0) printf("%d/ %d\n", i, count);
@@ -48,7 +47,7 @@ static void loadSequence(MeshSequence& sequence, const SequenceFiles& files) {
 
 void Part_Clips::init() {
     rate = 120;
-    reportProgress(0.03f, "");
+    if (app->reportProgress) app->reportProgress(0.03f, "");
     loadPictures();
     loadFigures();
     buildShaders();
@@ -70,13 +69,15 @@ void Part_Clips::loadPictures() {
 }
 
 void Part_Clips::loadFigures() {
+    MeshProgressFn progress;
+    if (app->reportProgress) progress = [this] { app->reportProgress(0.03f, ""); };
     const char* walking = "%sDemoQTR//walkingnude//%05d.cor";
-    loadSequence(walk4800, {walking, 4800, 1, 10});
-    loadSequence(walk4208, {walking, 4208, 1, 2});
-    loadSequence(walk4589, {walking, 4589, 1, 2});
-    loadSequence(walk800, {walking, 800, 1, 40});
-    loadSequence(walk4502, {walking, 4502, 1, 160});
-    loadSequence(nude300, {"%sDemoQTR//nude2//%05d.cor", 300, 4, 20});
+    loadSequence(walk4800, {walking, 4800, 1, 10}, progress);
+    loadSequence(walk4208, {walking, 4208, 1, 2}, progress);
+    loadSequence(walk4589, {walking, 4589, 1, 2}, progress);
+    loadSequence(walk800, {walking, 800, 1, 40}, progress);
+    loadSequence(walk4502, {walking, 4502, 1, 160}, progress);
+    loadSequence(nude300, {"%sDemoQTR//nude2//%05d.cor", 300, 4, 20}, progress);
 }
 
 void Part_Clips::buildShaders() {
@@ -113,42 +114,57 @@ float advanceRawTime(float t, float rate, LiveInputs& live) {
 }
 
 void Part_Clips::update() {
-    float t = advanceRawTime(time, rate, *live);
-    rawTime = t;
-    fttime = t;
-    int i = timeMapIndex(timeMap, t);
+    time = advanceRawTime(time, rate, *live);
+    rawTime = time;
+    fttime = time;
+    int i = timeMapIndex(timeMap, time);
     timeFlag = timeMap.flags[i];
-    time = timeMap.sceneTime[i];
+    sceneTime = timeMap.sceneTime[i];
 }
 
 void Part_Clips::draw() {
     fillShowTimeMap(timeMap, tempo);
     if (live->keys[SDL_SCANCODE_SPACE]) buildShaders();
     frameCount = frameCount + 1;
-    if (time >= SHOW_END_SCENE_TIME) exit(0);
+    if (sceneTime >= SHOW_END_SCENE_TIME) exit(0);
 
     placeCamera();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     ShaderProgram::unuse();
-    RenderTarget& scene = app->targets[TARGET_SCENE_1];
+    RenderTarget& scene = *app->sceneTarget;
     scene.attach(3);
     scene.bind(3);
     glViewport(0, 0, scene.width, scene.height);
-    drawScenes(*this);
+    SceneFrame frame = sceneFrame();
+    drawScenes(frame);
     scene.resolve(3);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     postProcessPass();
     finalPass();
+}
 
-    time = rawTime;
+SceneFrame Part_Clips::sceneFrame() {
+    return SceneFrame{sceneTime,
+                      timeFlag,
+                      rawTime,
+                      {live->_k0, live->_k1, live->_k2, live->_k3, live->_k4, live->_k5},
+                      cameraOffset,
+                      registry,
+                      {walk4800, walk4208, walk4589, walk4502, walk800, nude300},
+                      *app->sceneTarget,
+                      *app->meshTargetA,
+                      *app->meshTargetB,
+                      objectProgram,
+                      thornList,
+                      pattern3Texture.id};
 }
 
 void Part_Clips::placeCamera() {
-    ShowCamera camera = cameraForSceneTime(time, timeFlag);
+    ShowCamera camera = cameraForSceneTime(sceneTime, timeFlag);
     cameraOffset = camera.eye;
     center = camera.center;
     up = camera.up;
-    std::array<float, 16> perspective = setPerspective(45, app->window.aspect, 0.01f, 24);
+    std::array<float, 16> perspective = setPerspective(45, app->aspect, 0.01f, 24);
     std::copy(perspective.begin(), perspective.end(), projection);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -157,8 +173,8 @@ void Part_Clips::placeCamera() {
 }
 
 void Part_Clips::postProcessPass() {
-    RenderTarget& scene = app->targets[TARGET_SCENE_1];
-    RenderTarget& other = app->targets[TARGET_SCENE_2];
+    RenderTarget& scene = *app->sceneTarget;
+    RenderTarget& other = *app->otherTarget;
     // Output 0 and depth only: the pass reads outputs 1 and 2 as textures.
     scene.attach(1);
     scene.bind(1);
@@ -166,7 +182,7 @@ void Part_Clips::postProcessPass() {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     postProgram.use();
-    postProgram.setFloat("ttime", time);
+    postProgram.setFloat("ttime", sceneTime);
     postProgram.setFloat("fttime", rawTime);
     postProgram.setFloat("TheType", static_cast<float>(timeFlag));
     postProgram.setMatrix4("MV", modelView);
@@ -186,9 +202,9 @@ void Part_Clips::postProcessPass() {
 }
 
 void Part_Clips::finalPass() {
-    RenderTarget& scene = app->targets[TARGET_SCENE_1];
+    RenderTarget& scene = *app->sceneTarget;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, app->window.width, app->window.height);
+    glViewport(0, 0, app->width, app->height);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ShaderProgram::unuse();
@@ -202,7 +218,7 @@ void Part_Clips::finalPass() {
     finalProgram.setTexture(2, "texture2d2", scene.colourTextures[1]);
     finalProgram.setControls({live->_k0, live->_k1, live->_k2, live->_k3, live->_k4, live->_k5});
     finalProgram.setFloat("TheType", static_cast<float>(timeFlag));
-    finalProgram.setFloat("ttime", time);
+    finalProgram.setFloat("ttime", sceneTime);
     finalProgram.setFloat("fttime", rawTime);
     drawFullScreenQuad();
     ShaderProgram::unuse();

@@ -9,7 +9,9 @@
 #include "render/math.h"
 #include "render/shader_program.h"
 #include "render/texture.h"
+#include "show/live_inputs.h"
 #include "show/part.h"
+#include "show/scene_frame.h"
 #include "timing/time_map.h"
 
 // The scene time at which the show ends the process.
@@ -21,7 +23,7 @@ extern const char* const SHOW_DATA_DIR;
 class Part_Clips : public Part {
 public:
     void draw() override;    // camera, scenes, post-process and final passes
-    void update() override;  // the clock rule, then raw time to scene time
+    void update() override;  // the clock rule on time, then raw time to scene time
     ~Part_Clips() override;
     void init() override;    // loads the whole show; progress on the loading screen
 
@@ -35,11 +37,15 @@ public:
     void postProcessPass();  // the resolved scene target through postProgram, in place
     void finalPass();        // the scene target through finalProgram to the window
 
+    // What the scene groups read and draw with this frame.
+    SceneFrame sceneFrame();
+
     GLuint thornList = 0;
     Texture moonTexture;  // never loaded: the post-process samples texture 0
     MeshSequence walk4800, walk4208, walk4589, walk4502, walk800, nude300;
     ShaderProgram blurProgram, postProgram, finalProgram, objectProgram;
-    float rawTime = 0;
+    float rawTime = 0;    // this frame's raw show time, which `time` keeps
+    float sceneTime = 0;  // the time map's scene time for it: what the scenes show
     TextureRegistry registry;  // also holds clipProgram and the paper
     int timeFlag = 0;  // flag of the time map at the current time
     float fttime = 0;  // the raw time as the shaders see it
@@ -56,5 +62,4 @@ public:
 
 // The clock rule on a raw time: pause, nudges, jump and mark from the control
 // surface, the A key back to the opening. Returns the new raw time.
-struct LiveInputs;
 float advanceRawTime(float time, float rate, LiveInputs& live);

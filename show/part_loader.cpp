@@ -3,8 +3,6 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
-#include "app/app_state.h"
-#include "app/events.h"
 
 static const char* const DATA_DIR = "Resources//";
 
@@ -17,7 +15,7 @@ void Part_Loader::init() {
 void Part_Loader::draw() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glUseProgram(0);
-    glViewport(0, 0, app->window.width, app->window.height);
+    glViewport(0, 0, app->width, app->height);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
@@ -44,16 +42,4 @@ void Part_Loader::draw() {
     glTexCoord2f(1, 1); glVertex3f(-1, 1, 0);
     glEnd();
     glPopMatrix();
-}
-
-void reportProgress(float progress, const std::string& message) {
-    AppState& state = appState;
-    Part_Loader* loader = state.loader;
-    handleEvents(state);
-    loader->progress = progress;
-    loader->update();
-    loader->draw();
-    loader->message = message;
-    resetGLState();
-    SDL_GL_SwapWindow(state.window.window);
 }

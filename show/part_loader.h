@@ -1,8 +1,6 @@
 // part_loader.h - the loading screen: one full-window picture redrawn while
 // the show loads, keeping the window responsive (Escape still quits).
 #pragma once
-#include <string>
-
 #include "render/texture.h"
 #include "show/part.h"
 
@@ -15,7 +13,3 @@ public:
 
     Texture picture;
 };
-
-// Pumps events and redraws the loading screen once. Main thread only (it owns
-// the GL context): loading loops call it from OpenMP thread 0.
-void reportProgress(float progress, const std::string& message);

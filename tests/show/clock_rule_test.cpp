@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "show/live_inputs.h"
 
 namespace {
 
@@ -66,19 +66,20 @@ TEST_F(ClockRule, RunsWithoutAControlSurface) {
 }
 
 TEST(ClipsAdvance, FirstFrameBeforeAnyFillIsIdentityThenTheMapApplies) {
-    AppState state;
+    LiveInputs live;
     Part_Clips* clips = newZeroedPart<Part_Clips>();
-    clips->live = &state.live;
-    state.live._kz = -1.0f;
-    state.live.keys[4] = true;  // A held
+    clips->live = &live;
+    live._kz = -1.0f;
+    live.keys[4] = true;  // A held
     clips->update();
-    EXPECT_FLOAT_EQ(clips->time, 0.0f);
+    EXPECT_FLOAT_EQ(clips->sceneTime, 0.0f);
     EXPECT_EQ(clips->timeFlag, 0);
     EXPECT_FLOAT_EQ(clips->rawTime, -100.0f);
 
     fillShowTimeMap(clips->timeMap, clips->tempo);
     clips->update();
-    EXPECT_FLOAT_EQ(clips->time, 0.0005f);
+    EXPECT_FLOAT_EQ(clips->sceneTime, 0.0005f);
+    EXPECT_FLOAT_EQ(clips->time, -100.0f);  // the raw time, which the music follows
     EXPECT_EQ(clips->timeFlag, 5);
     clips->~Part_Clips();
     free(clips);

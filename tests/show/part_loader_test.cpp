@@ -23,8 +23,11 @@ TEST(LoadingScreen, ShowsThePictureStretchedOnBlack) {
     testing::internal::GetCapturedStdout();
     ASSERT_NE(state.window.context, nullptr);
 
+    PartApp view;
+    view.width = 1280;
+    view.height = 720;
     Part_Loader* loader = newZeroedPart<Part_Loader>();
-    loader->app = &state;
+    loader->app = &view;
     loader->live = &state.live;
     testing::internal::CaptureStdout();
     loader->init();

@@ -16,17 +16,14 @@ inline bool openShowWindow(int width, int height) {
     state.window.Init(0, 0, width, height, false);
     if (!state.window.context) return false;
     state.loader = newZeroedPart<Part_Loader>();
-    state.loader->app = &state;
-    state.loader->live = &state.live;
-    state.loader->init();
-    createRenderTargets(state);
+    prepareShow(state);
     state.live._kz = -1;  // as every finished frame leaves it
     return true;
 }
 
 inline Part_Clips* newShowPart() {
     Part_Clips* part = newZeroedPart<Part_Clips>();
-    part->app = &appState;
+    part->app = &appState.partApp;
     part->live = &appState.live;
     return part;
 }

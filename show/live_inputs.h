@@ -1,0 +1,19 @@
+// live_inputs.h - what every part reads each frame: the control surface, the
+// tweak values, the frame time, the mouse and the held keys.
+#pragma once
+#include "midi/nano_kontrol2.h"
+
+constexpr int KEY_COUNT = 512;  // SDL scancodes all lie below
+
+struct LiveInputs {
+    NanoKONTROL2* controls = nullptr;
+    float _nx = 0, _ny = 0, _nz = 0;  // tweak values, 0 in the shipped show
+    int _ix = 0, _iy = 0, _iz = 0;
+    float _kx = 0, _ky = 0;
+    float _kz = 0;  // speed tweak; finishFrame holds it at -1
+    float _k0 = 0, _k1 = 0, _k2 = 0, _k3 = 0, _k4 = 0, _k5 = 0;  // the shaders' "k0".."k5"
+    float frameTime = 0;  // clamped duration of the last frame, seconds
+    int mouseX = 0, mouseY = 0;  // window pixels
+    bool leftButton = false;
+    bool keys[KEY_COUNT] = {};  // held keys by SDL scancode
+};
