@@ -6,6 +6,13 @@
 
 #include "platform/gl_attributes.h"
 
+// A compatibility context keeps immediate mode, display lists and the
+// matrix stacks; a core one reports "Core" in its version.
+static bool hasFixedFunction() {
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    return version && strstr(version, "Core") == nullptr;
+}
+
 const char* const WINDOW_TITLE = "Torvanel quillaret by Ulv - 2024";
 
 void TGLWindow::Init(int x, int y, int w, int h, bool fullscreen) {
@@ -30,15 +37,19 @@ void TGLWindow::Init(int x, int y, int w, int h, bool fullscreen) {
         return;
     }
     // Drivers that honour the core bit drop the fixed-function pipeline the
-    // show draws with; ask again for a compatibility context of that version.
+    // show draws with: ask again for a compatibility context of that version,
+    // and where a driver gives core for every 3.x request (Mesa through EGL,
+    // headless), for a compatibility context of no particular version.
     int profile = 0;
     SDL_GL_GetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, &profile);
-    if (profile == SDL_GL_CONTEXT_PROFILE_CORE) {
-        const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-        bool hasFixedFunction = version && strstr(version, "Core") == nullptr;
-        if (!hasFixedFunction) {
+    if (profile == SDL_GL_CONTEXT_PROFILE_CORE && !hasFixedFunction()) {
+        for (int attempt = 0; attempt < 2 && !hasFixedFunction(); attempt++) {
             SDL_GL_DeleteContext(context);
             SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+            if (attempt == 1) {
+                SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+                SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+            }
             context = SDL_GL_CreateContext(window);
             if (!context) {
                 printf("%s - OpenGL context could not be created! SDL Error: %s\n", "TGLWindow::Init", SDL_GetError());
@@ -49,7 +60,9 @@ void TGLWindow::Init(int x, int y, int w, int h, bool fullscreen) {
     glewExperimental = GL_TRUE;
     if (fullscreen) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
     GLenum error = glewInit();
-    if (error != GLEW_OK) {
+    // Headless (an EGL context, no X display) GLEW loads every GL entry point
+    // and then fails only on its GLX part, which the show never uses.
+    if (error != GLEW_OK && error != GLEW_ERROR_NO_GLX_DISPLAY) {
         printf("%s - Error initializing GLEW! %s\n", "TGLWindow::Init", glewGetErrorString(error));
         return;
     }

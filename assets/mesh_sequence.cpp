@@ -10,6 +10,7 @@
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include "assets/draw_trace.h"
 #include "crt_decoder.h"
 #include "render/render_target.h"
 #include "render/shader_program.h"
@@ -233,6 +234,9 @@ void meshCamera() {
 
 void drawMeshFrame(bool resolveAfter, RenderTarget& target, const ShaderProgram& objectProgram,
                    const Texture& frameTexture, GLuint displayList, GLuint paperTexture) {
+    if (drawTrace)
+        traceDraw("mesh", drawTrace->meshClip,
+                  {{"frame", double(drawTrace->meshFrame)}, {"target", drawTrace->meshTarget.c_str()}});
     target.attach(2);
     target.bind(2);
     glViewport(0, 0, target.width, target.height);

@@ -2,6 +2,7 @@
 // pieces, all through clipProgram with the registry's shared uniforms.
 #include <GL/glew.h>
 
+#include "assets/draw_trace.h"
 #include "assets/shatter_pieces.h"
 #include "assets/texture_registry.h"
 #include "render/render_target.h"
@@ -30,17 +31,20 @@ static void orientQuad(float aspect) {
     glRotatef(180, 0, 0, 1);
 }
 
-void TextureRegistry::drawScreen(GLuint texture, float otherMode) const {
-    setSpriteUniforms(*this, texture, 1920.0f, 1080.0f, otherMode);
+// The drawers' bodies, untraced: a shatter draws the whole picture first.
+static void drawScreenQuad(const TextureRegistry& registry, GLuint texture, float otherMode) {
+    setSpriteUniforms(registry, texture, 1920.0f, 1080.0f, otherMode);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     orientQuad(SCREEN_ASPECT);
     drawFullScreenQuad();  // the same unit quad the full-screen passes draw
-    clipProgram.use();
+    registry.clipProgram.use();
     glPopMatrix();
 }
 
-void ClipImage::draw() const {
+static void drawImageQuad(const ClipImage& image) {
+    const Texture& texture = image.texture;
+    const TextureRegistry* registry = image.registry;
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture.id);
     setSpriteUniforms(*registry, texture.id, static_cast<float>(texture.width), static_cast<float>(texture.height),
@@ -52,6 +56,16 @@ void ClipImage::draw() const {
     drawFullScreenQuad();
     registry->clipProgram.use();
     glPopMatrix();
+}
+
+void TextureRegistry::drawScreen(GLuint texture, float otherMode) const {
+    if (drawTrace) traceDraw("screen", traceTextureName(texture), {{"otherMode", otherMode}});
+    drawScreenQuad(*this, texture, otherMode);
+}
+
+void ClipImage::draw() const {
+    traceDraw("image", key);
+    drawImageQuad(*this);
 }
 
 static void drawPieces(const std::vector<ShatterPiece>& pieces, float aspect) {
@@ -84,8 +98,10 @@ static void pushFarAway() {
 }
 
 void TextureRegistry::shatterScreen(GLuint texture, int pointCount, float progress) const {
+    if (drawTrace)
+        traceDraw("shatterScreen", traceTextureName(texture), {{"points", double(pointCount)}, {"progress", progress}});
     pushFarAway();
-    drawScreen(texture, 0.0f);
+    drawScreenQuad(*this, texture, 0.0f);
     glPopMatrix();
     std::vector<ShatterPiece> pieces = screenShatterPieces(pointCount, progress);
     clipProgram.setTexture(3, "Texture", texture);
@@ -93,8 +109,9 @@ void TextureRegistry::shatterScreen(GLuint texture, int pointCount, float progre
 }
 
 void ClipImage::shatter(float progress) const {
+    if (drawTrace) traceDraw("shatter", key, {{"progress", progress}});
     pushFarAway();
-    draw();
+    drawImageQuad(*this);
     glPopMatrix();
     std::vector<ShatterPiece> pieces = imageShatterPieces(progress);
     registry->clipProgram.setTexture(3, "Texture", texture.id);

@@ -5,11 +5,6 @@
 
 static const float PI = 3.14159265358979f;
 
-float ease(float x) {
-    x = x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x);
-    return (1.0f - std::cos(PI * x)) / 2.0f;
-}
-
 static void lookAhead(ShowCamera& c) { c.center = {c.eye.x, c.eye.y, c.eye.z - 4.0f}; }
 
 // The eye's depth offsets of the 209 s act: a push in, then a pull back.
@@ -114,7 +109,7 @@ ShowCamera cameraForSceneTime(float t, int timeFlag) {
         lookAhead(c);
     }
     if (t >= 121) {
-        eye = {0, -2 * 4 * 0.654f * 0.543f * ease(0.08f * (t - 122)), 2.395f};
+        eye = {0, static_cast<float>(-2 * 4 * 0.654f * 0.543f * ease(0.08f * (t - 122))), 2.395f};
         lookAhead(c);
     }
     if (t >= 137) {

@@ -9,14 +9,12 @@
 // of scene time, which some moves frame differently.
 #pragma once
 #include "render/math.h"
+#include "show/motion.h"
 
 struct ShowCamera {
     Vec3 eye;  // the scenes read this as the camera offset
     Vec3 center;
     Vec3 up;
 };
-
-// (1 - cos(pi x)) / 2 with x clamped to [0, 1]: a slow-in, slow-out step.
-float ease(float x);
 
 ShowCamera cameraForSceneTime(float t, int timeFlag);

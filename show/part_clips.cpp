@@ -51,6 +51,9 @@ void Part_Clips::init() {
     loadPictures();
     loadFigures();
     buildShaders();
+    // Every frame's scenes end with Mode 1 and the logo draws before the
+    // scenes set it again: start from there, so the first frame is like any.
+    registry.Mode = 1;
 }
 
 void Part_Clips::loadPictures() {

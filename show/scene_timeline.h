@@ -1,8 +1,23 @@
-// scene_timeline.h - the show's scenes: everything drawn into the scene
-// target for one frame, as a function of the scene time.
+// scene_timeline.h - the show's scene table and the frame around it.
+//
+// The show is one fixed sequence of 62 scene groups, all run every frame in
+// table order; each draws when the scene time lies in its own window, so the
+// picture is a pure function of the scene time. Table order is both draw
+// order and random-generator order: a group's fixed layouts depend on the
+// generator calls made before it, so no group may be skipped or moved.
 #pragma once
 #include "show/scene_frame.h"
 
-// Draws one frame's scenes into the bound scene target (three outputs).
-// Leaves no program in use and 2D texturing off.
+struct SceneGroup {
+    int number;  // 1..62, the table's numbering
+    const char* name;
+    void (*draw)(SceneFrame& frame);
+};
+
+constexpr int SCENE_GROUP_COUNT = 62;
+extern const SceneGroup SCENE_GROUPS[SCENE_GROUP_COUNT];
+
+// Draws one frame's scenes into the bound scene target (three outputs): the
+// prologue, every group in table order, the epilogue. Leaves no program in
+// use and 2D texturing off.
 void drawScenes(SceneFrame& frame);

@@ -1,0 +1,40 @@
+// frame_trace.h - single frames of the clips part at chosen times, drawn
+// with the draw trace on: what the trace tool and the scene tests run.
+//
+//   setRawTime(part, 37.484f);                 // the part's own advance step
+//   std::string header = frameHeaderJson(part);
+//   for (const DrawCall& call : traceFrame(part)) ...
+//
+// The part must be loaded (Part_Clips::init, or its pictures and programs)
+// and its app and live pointers set.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "assets/draw_trace.h"
+#include "show/part_clips.h"
+
+// The part at raw time `raw`: the time map filled as a running show has it,
+// then the advance step with a frame time of 0.
+void setRawTime(Part_Clips& part, float raw);
+
+// The part at a scene time and flag directly; its raw time is set to the
+// scene time (no raw time maps to some scene times, 9 and 13 among them).
+void setSceneTime(Part_Clips& part, float scene, int flag);
+
+// {"raw": R, "scene": S, "flag": F, "eye": [x, y, z], "center": [x, y, z]},
+// the eye and centre from the camera script.
+std::string frameHeaderJson(const Part_Clips& part);
+
+// Draws the part's frame with a trace on and returns the drawers' calls in
+// order. At a scene time of 273 or more it draws nothing (the draw step
+// would end the process) and returns none.
+std::vector<DrawCall> traceFrame(Part_Clips& part);
+
+// Before a frame at raw time `raw` is drawn for its picture: each mesh target
+// that no group draws into at that time gets the figure of the last raw
+// millisecond before it that did, by drawing that frame first (untraced).
+// Leaves the part at raw time `raw`.
+void primeMeshTargets(Part_Clips& part, float raw);
+// The same for a frame given by scene time, stepping back in scene time.
+void primeMeshTargetsForScene(Part_Clips& part, float scene, int flag);

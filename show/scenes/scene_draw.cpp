@@ -1,0 +1,23 @@
+#include "show/scenes/scene_draw.h"
+
+void drawImage(SceneFrame& f, const char* key) {
+    if (const ClipImage* image = f.registry.find(key)) image->draw();
+}
+
+void shatterImage(SceneFrame& f, const char* key, double progress) {
+    if (const ClipImage* image = f.registry.find(key)) image->shatter(static_cast<float>(progress));
+}
+
+void shatterScreen(SceneFrame& f, const char* key, int points, double progress) {
+    if (const ClipImage* image = f.registry.find(key))
+        f.registry.shatterScreen(image->texture.id, points, static_cast<float>(progress));
+}
+
+void drawMeshTarget(SceneFrame& f, const RenderTarget& target) {
+    f.registry.drawScreen(target.colourTextures[0], 1);
+}
+
+float imageAspect(SceneFrame& f, const char* key) {
+    const ClipImage* image = f.registry.find(key);
+    return image ? image->texture.aspect : 1.0f;
+}

@@ -1,0 +1,180 @@
+// torvanel-trace - the show's frames at chosen times, as the drawers saw them.
+//
+//   torvanel-trace [--png DIR] [--size WxH] TIME...
+//
+// TIME is a raw show time in seconds, or --scene T [--flag F] for a scene
+// time directly. The show loads headless (SDL's offscreen video driver, an
+// EGL context) unless SDL_VIDEODRIVER says otherwise. For each time the time
+// map is filled as a running show has it, the clips part's advance step runs
+// with a frame time of 0, then its draw step with the trace on.
+//
+// Standard output gets JSON Lines: a header per time, then one line per
+// drawer call in call order. Everything else the show prints goes to
+// standard error.
+#include <SDL.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "show/frame_trace.h"
+#include "show/part_clips.h"
+#include "show/part_loader.h"
+
+static const char* const USAGE =
+    "usage: torvanel-trace [--png DIR] [--size WxH] TIME...\n"
+    "  TIME          a raw show time in seconds, or\n"
+    "  --scene T [--flag F]\n"
+    "                a scene time (and its flag, 0 unless given) directly; the\n"
+    "                raw time is then the scene time\n"
+    "  --png DIR     also write each finished frame as DIR/frame_RAW.png\n"
+    "                (DIR/frame_scene_T.png for a scene time). A mesh target no\n"
+    "                group draws into at that time first gets the figure of the\n"
+    "                last millisecond before it that did.\n"
+    "  --size WxH    the show window, 1280x720 unless given\n"
+    "Standard output: JSON Lines, per time a header\n"
+    "  {\"raw\", \"scene\", \"flag\", \"eye\", \"center\"}\n"
+    "then one line per drawer call\n"
+    "  {\"group\", \"kind\", \"name\", \"ot\", \"mode\", \"color\", \"mv\", \"extra\"}.\n"
+    "At a scene time of 273 or more only the header is written.\n";
+
+struct FrameTime {
+    bool scene;
+    float seconds;
+    int flag;
+};
+
+struct Options {
+    std::string pngDir;
+    int width = 1280, height = 720;
+    std::vector<FrameTime> times;
+};
+
+static bool parseNumber(const char* text, float* out) {
+    char* end = nullptr;
+    *out = strtof(text, &end);
+    return end != text && *end == '\0';
+}
+
+static bool parseOptions(int argc, char** argv, Options* options) {
+    for (int i = 1; i < argc; i++) {
+        std::string arg = argv[i];
+        bool hasValue = i + 1 < argc;
+        if (arg == "--png" && hasValue) {
+            options->pngDir = argv[++i];
+        } else if (arg == "--size" && hasValue) {
+            if (sscanf(argv[++i], "%dx%d", &options->width, &options->height) != 2 || options->width < 16 ||
+                options->height < 16 || options->width > 8192 || options->height > 8192) {
+                fprintf(stderr, "torvanel-trace: --size wants WxH, for example 1280x720\n");
+                return false;
+            }
+        } else if (arg == "--scene" && hasValue) {
+            FrameTime time = {true, 0, 0};
+            if (!parseNumber(argv[++i], &time.seconds)) {
+                fprintf(stderr, "torvanel-trace: not a time: %s\n", argv[i]);
+                return false;
+            }
+            if (i + 2 < argc && strcmp(argv[i + 1], "--flag") == 0) {
+                time.flag = atoi(argv[i + 2]);
+                i += 2;
+            }
+            options->times.push_back(time);
+        } else if (arg == "--help" || arg == "-h") {
+            fputs(USAGE, stdout);
+            exit(0);
+        } else {
+            FrameTime time = {false, 0, 0};
+            if (!parseNumber(arg.c_str(), &time.seconds)) {
+                fprintf(stderr, "torvanel-trace: unknown argument: %s\n%s", arg.c_str(), USAGE);
+                return false;
+            }
+            options->times.push_back(time);
+        }
+    }
+    if (options->times.empty()) {
+        fputs(USAGE, stderr);
+        return false;
+    }
+    return true;
+}
+
+// The show as startShow loads it, without MIDI and music.
+static Part_Clips* loadShow(int width, int height) {
+    AppState& state = appState;
+    state.window.Init(0, 0, width, height, false);
+    if (!state.window.context) return nullptr;
+    state.loader = newZeroedPart<Part_Loader>();
+    Part_Clips* part = newZeroedPart<Part_Clips>();
+    state.parts.push_back(part);
+    prepareShow(state);
+    part->app = &state.partApp;
+    part->live = &state.live;
+    part->init();
+    state.live._kz = -1;  // as every finished frame leaves it
+    return part;
+}
+
+static bool writeWindow(const std::string& path, int width, int height) {
+    cv::Mat frame(height, width, CV_8UC3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, frame.data);
+    cv::flip(frame, frame, 0);
+    return cv::imwrite(path, frame);
+}
+
+static std::string framePath(const Options& options, const FrameTime& time) {
+    char name[64];
+    snprintf(name, sizeof(name), time.scene ? "frame_scene_%.3f.png" : "frame_%.3f.png", time.seconds);
+    return options.pngDir + "/" + name;
+}
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parseOptions(argc, argv, &options)) return 2;
+
+    // The JSON keeps the real standard output; the show's own log goes to
+    // standard error with everything else.
+    fflush(stdout);
+    FILE* json = fdopen(dup(STDOUT_FILENO), "w");
+    dup2(STDERR_FILENO, STDOUT_FILENO);
+    if (!json) {
+        fprintf(stderr, "torvanel-trace: cannot keep standard output\n");
+        return 1;
+    }
+
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    Part_Clips* part = loadShow(options.width, options.height);
+    if (!part) {
+        fprintf(stderr, "torvanel-trace: no GL context: %s\n", SDL_GetError());
+        return 1;
+    }
+
+    bool ok = true;
+    for (const FrameTime& time : options.times) {
+        bool png = !options.pngDir.empty();
+        if (time.scene) {
+            if (png) primeMeshTargetsForScene(*part, time.seconds, time.flag);
+            setSceneTime(*part, time.seconds, time.flag);
+        } else {
+            if (png) primeMeshTargets(*part, time.seconds);
+            setRawTime(*part, time.seconds);
+        }
+        fprintf(json, "%s\n", frameHeaderJson(*part).c_str());
+        if (part->sceneTime >= SHOW_END_SCENE_TIME) continue;
+        for (const DrawCall& call : traceFrame(*part)) fprintf(json, "%s\n", drawCallJson(call).c_str());
+        if (png && !writeWindow(framePath(options, time), options.width, options.height)) {
+            fprintf(stderr, "torvanel-trace: cannot write %s\n", framePath(options, time).c_str());
+            ok = false;
+        }
+        fflush(json);
+    }
+    fclose(json);
+    return ok ? 0 : 1;
+}
