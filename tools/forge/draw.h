@@ -43,6 +43,7 @@ cv::Mat composeColonnade(const DrawContext&);
 cv::Mat composeFrame(const DrawContext&);
 cv::Mat composeAngel(const DrawContext&);
 cv::Mat composeWings(const DrawContext&);
+cv::Mat openScreen(const DrawContext&);
 
 // places and surfaces (draw_places.cpp)
 cv::Mat drawStage(const DrawContext&);

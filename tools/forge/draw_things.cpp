@@ -235,6 +235,21 @@ cv::Mat composeFrame(const DrawContext& c) {
     return m;
 }
 
+// The television's screen cut away: the scenes of 49 to 73 s are seen through
+// it. The screen is the region of smoothly changing grey around the middle of
+// the upper part, bounded by its black outline.
+cv::Mat openScreen(const DrawContext& c) {
+    cv::Mat m = c.base.clone();
+    if (m.empty()) return m;
+    cv::Mat bgr, mask = cv::Mat::zeros(m.rows + 2, m.cols + 2, CV_8UC1);
+    cv::cvtColor(m, bgr, cv::COLOR_BGRA2BGR);
+    cv::floodFill(bgr, mask, at(m, 0.5, 0.42), cv::Scalar(), nullptr, cv::Scalar(6, 6, 6), cv::Scalar(6, 6, 6),
+                  4 | cv::FLOODFILL_MASK_ONLY | (255 << 8));
+    cv::Mat screen = mask(cv::Rect(1, 1, m.cols, m.rows));
+    m.setTo(cv::Scalar(0, 0, 0, 0), screen);
+    return m;
+}
+
 // The single wing of the clip art, raised a little, beside its mirror image.
 static cv::Mat wingPair(const std::string& clipart, int wingWidth) {
     SvgCut cut;

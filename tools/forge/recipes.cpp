@@ -102,7 +102,7 @@ static std::vector<Recipe> makeRecipes() {
         drawn("sea1", 1024, drawSea),
         drawn("sea2", 1024, drawSea),
         art("frame_1", 1024, SvgCut(), open, composeFrame),
-        art("tv", 384, box("buildings/furniture/television_peterm_.svg", 77.0f, 37.0f, 606.5f, 556.3f)),
+        art("tv", 384, box("buildings/furniture/television_peterm_.svg", 77.0f, 37.0f, 606.5f, 556.3f), open, openScreen),
         art("saw", 384, box("tools/utensile_sega_architetto_01.svg", -9.0f, -8.8f, 400.1f, 425.8f)),
         whole("otherback_tile", 1024, tileBase, box("special/patterns/pattern-squares-and-octagons-1.svg", 0, 0, 100, 100)),
         whole("backtile1", 1024, tileBase, box("special/patterns/pattern-parquet-2.svg", 0, 0, 80, 80)),
