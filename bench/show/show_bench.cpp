@@ -4,12 +4,10 @@
 #include <benchmark/benchmark.h>
 #include <omp.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 
+#include "bench/show/silenced_stdout.h"
 #include "tests/show/show_window.h"
 
 namespace {
@@ -19,23 +17,6 @@ Part_Clips* part = nullptr;
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
-
-// The loaders' console log, kept out of the benchmark's table.
-struct SilencedStdout {
-    int saved;
-    SilencedStdout() {
-        fflush(stdout);
-        saved = dup(1);
-        int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        close(null);
-    }
-    ~SilencedStdout() {
-        fflush(stdout);
-        dup2(saved, 1);
-        close(saved);
-    }
-};
 
 void BM_ShowLoading(benchmark::State& state) {
     bool opened;
