@@ -51,9 +51,6 @@ void Part_Clips::init() {
     loadPictures();
     loadFigures();
     buildShaders();
-    // Every frame's scenes end with Mode 1 and the logo draws before the
-    // scenes set it again: start from there, so the first frame is like any.
-    registry.Mode = 1;
 }
 
 void Part_Clips::loadPictures() {
@@ -66,6 +63,9 @@ void Part_Clips::loadPictures() {
     printf("thorn out\n");
 
     registerShowImages(registry, SHOW_DATA_DIR);
+    // Every frame's scenes end with Mode 1, and the logo draws before they
+    // set it again: start from there, so the first frame is like any other.
+    registry.Mode = 1;
     // On standard error: a scene would draw a blank where this picture goes.
     for (const std::string& key : missingSceneKeys(registry))
         fprintf(stderr, "Part_Clips::init - no picture for the scene key \"%s\"\n", key.c_str());
