@@ -55,6 +55,10 @@ std::string traceTextureName(GLuint texture) {
     return "texture " + std::to_string(texture);
 }
 
+void traceUniform(const char* name, float value) {
+    if (drawTrace) drawTrace->uniforms.push_back({drawTrace->group, name, value});
+}
+
 void traceMeshChoice(const char* clip, int frame, const char* target) {
     if (!drawTrace) return;
     drawTrace->meshClip = clip;
@@ -73,4 +77,9 @@ std::string drawCallJson(const DrawCall& call) {
            ", \"name\": " + jsonString(call.name) + ", \"ot\": " + jsonNumber(call.ot) +
            ", \"mode\": " + std::to_string(call.mode) + ", \"color\": " + jsonArray(call.color, 4) +
            ", \"mv\": " + jsonArray(call.mv, 16) + ", \"extra\": " + call.extra + "}";
+}
+
+std::string uniformSetJson(const UniformSet& set) {
+    return "{\"group\": " + std::to_string(set.group) + ", \"uniform\": " + jsonString(set.name) +
+           ", \"value\": " + jsonNumber(set.value) + "}";
 }

@@ -41,6 +41,13 @@ struct TraceValue {
     TraceValue(const char* k, const char* text);
 };
 
+// A shader value a scene group set outside the drawers ("OtherFlow").
+struct UniformSet {
+    int group;
+    std::string name;
+    float value;
+};
+
 struct DrawTrace {
     const TextureRegistry* registry = nullptr;  // ObjectType and Mode come from here
     std::map<GLuint, std::string> textureNames;  // names of textures that are not images
@@ -49,6 +56,7 @@ struct DrawTrace {
     std::string meshClip, meshTarget;
     int meshFrame = 0;
     std::vector<DrawCall> calls;
+    std::vector<UniformSet> uniforms;
 };
 
 // Null unless a tool or a test is recording.
@@ -62,12 +70,18 @@ void traceDraw(const char* kind, const std::string& name, std::initializer_list<
 // the registered image that owns it, else "texture N".
 std::string traceTextureName(GLuint texture);
 
+// Records a value a group set on a program. Does nothing while drawTrace is null.
+void traceUniform(const char* name, float value);
+
 // Tells the trace which clip frame the next mesh draw shows.
 void traceMeshChoice(const char* clip, int frame, const char* target);
 
 // A number as JSON with at least 9 significant digits; NaN and infinities,
 // which JSON cannot hold, as null.
 std::string jsonNumber(double value);
+
+// {"group": G, "uniform": NAME, "value": V}
+std::string uniformSetJson(const UniformSet& set);
 
 // {"group": G, "kind": K, "name": N, "ot": OT, "mode": M, "color": [...], "mv": [...], "extra": {...}}
 std::string drawCallJson(const DrawCall& call);

@@ -33,16 +33,16 @@ std::string frameHeaderJson(const Part_Clips& part) {
            ", \"center\": " + vectorJson(camera.center) + "}";
 }
 
-std::vector<DrawCall> traceFrame(Part_Clips& part) {
-    if (part.sceneTime >= SHOW_END_SCENE_TIME) return {};
+DrawTrace traceFrame(Part_Clips& part) {
     DrawTrace trace;
+    if (part.sceneTime >= SHOW_END_SCENE_TIME) return trace;
     trace.registry = &part.registry;
     trace.textureNames[part.app->meshTargetA->colourTextures[0]] = "meshTargetA";
     trace.textureNames[part.app->meshTargetB->colourTextures[0]] = "meshTargetB";
     drawTrace = &trace;
     part.draw();
     drawTrace = nullptr;
-    return trace.calls;
+    return trace;
 }
 
 // The last millisecond step before `before` (a raw time-map entry or a scene

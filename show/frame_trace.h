@@ -3,7 +3,7 @@
 //
 //   setRawTime(part, 37.484f);                 // the part's own advance step
 //   std::string header = frameHeaderJson(part);
-//   for (const DrawCall& call : traceFrame(part)) ...
+//   for (const DrawCall& call : traceFrame(part).calls) ...
 //
 // The part must be loaded (Part_Clips::init, or its pictures and programs)
 // and its app and live pointers set.
@@ -26,10 +26,11 @@ void setSceneTime(Part_Clips& part, float scene, int flag);
 // the eye and centre from the camera script.
 std::string frameHeaderJson(const Part_Clips& part);
 
-// Draws the part's frame with a trace on and returns the drawers' calls in
-// order. At a scene time of 273 or more it draws nothing (the draw step
-// would end the process) and returns none.
-std::vector<DrawCall> traceFrame(Part_Clips& part);
+// Draws the part's frame with a trace on and returns what was recorded: the
+// drawers' calls in order and the values the groups set on programs. At a
+// scene time of 273 or more it draws nothing (the draw step would end the
+// process) and returns an empty trace.
+DrawTrace traceFrame(Part_Clips& part);
 
 // Before a frame at raw time `raw` is drawn for its picture: each mesh target
 // that no group draws into at that time gets the figure of the last raw

@@ -39,11 +39,16 @@ public:
     LiveInputs* live = nullptr;
 };
 
+// Records storage that lives until the process ends, so it stays reachable
+// (for leak checkers too) after the application record is torn down at exit.
+void keepForProcessLifetime(void* memory);
+
 // Constructs a part on zero-filled storage that is never released.
 template <typename T>
 T* newZeroedPart() {
     void* memory = std::calloc(1, sizeof(T));
     if (!memory) throw std::bad_alloc();
+    keepForProcessLifetime(memory);
     return new (memory) T;  // default-initialised: members the constructor skips stay zero
 }
 

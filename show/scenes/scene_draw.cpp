@@ -1,5 +1,7 @@
 #include "show/scenes/scene_draw.h"
 
+#include "assets/draw_trace.h"
+
 void drawImage(SceneFrame& f, const char* key) {
     if (const ClipImage* image = f.registry.find(key)) image->draw();
 }
@@ -15,6 +17,12 @@ void shatterScreen(SceneFrame& f, const char* key, int points, double progress) 
 
 void drawMeshTarget(SceneFrame& f, const RenderTarget& target) {
     f.registry.drawScreen(target.colourTextures[0], 1);
+}
+
+void setOtherFlow(SceneFrame& f, double value) {
+    f.registry.clipProgram.use();
+    f.registry.clipProgram.setFloat("OtherFlow", static_cast<float>(value));
+    traceUniform("OtherFlow", static_cast<float>(value));
 }
 
 float imageAspect(SceneFrame& f, const char* key) {

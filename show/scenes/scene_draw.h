@@ -50,6 +50,10 @@ inline void J(const SceneFrame& f, int index, double amplitude) {
 inline void J0(const SceneFrame& f, int index, double amplitude) {
     jitter(f.t, index, false, static_cast<float>(amplitude));
 }
+// J on a clock of its own (a fraction of the scene time, or a held time).
+inline void JAt(double time, int index, double amplitude) {
+    jitter(static_cast<float>(time), index, true, static_cast<float>(amplitude));
+}
 
 inline void moveAlong(Vec3 from, Vec3 to, double rate, double progress, int index, double spin) {
     pathMove(from, to, static_cast<float>(rate), static_cast<float>(progress), index, static_cast<float>(spin));
@@ -63,5 +67,8 @@ void shatterImage(SceneFrame& f, const char* key, double progress);
 void shatterScreen(SceneFrame& f, const char* key, int points, double progress);
 // A mesh target's last figure as a cut-out on the scene.
 void drawMeshTarget(SceneFrame& f, const RenderTarget& target);
+// Sets clipProgram's "OtherFlow" (making it current first): how far a sprite
+// sinks from its lower edge. Groups set it back to 0 after their draws.
+void setOtherFlow(SceneFrame& f, double value);
 // The width / height of an image key's picture (1 when it is missing).
 float imageAspect(SceneFrame& f, const char* key);

@@ -1,6 +1,6 @@
 // torvanel-trace - the show's frames at chosen times, as the drawers saw them.
 //
-//   torvanel-trace [--png DIR] [--size WxH] TIME...
+//   torvanel-trace [--png DIR] [--size WxH] [--uniforms] TIME...
 //
 // TIME is a raw show time in seconds, or --scene T [--flag F] for a scene
 // time directly. The show loads headless (SDL's offscreen video driver, an
@@ -28,7 +28,7 @@
 #include "show/part_loader.h"
 
 static const char* const USAGE =
-    "usage: torvanel-trace [--png DIR] [--size WxH] TIME...\n"
+    "usage: torvanel-trace [--png DIR] [--size WxH] [--uniforms] TIME...\n"
     "  TIME          a raw show time in seconds, or\n"
     "  --scene T [--flag F]\n"
     "                a scene time (and its flag, 0 unless given) directly; the\n"
@@ -38,6 +38,8 @@ static const char* const USAGE =
     "                group draws into at that time first gets the figure of the\n"
     "                last millisecond before it that did.\n"
     "  --size WxH    the show window, 1280x720 unless given\n"
+    "  --uniforms    after each time's calls, a line per value a group set on\n"
+    "                a program: {\"group\", \"uniform\", \"value\"}\n"
     "Standard output: JSON Lines, per time a header\n"
     "  {\"raw\", \"scene\", \"flag\", \"eye\", \"center\"}\n"
     "then one line per drawer call\n"
@@ -52,6 +54,7 @@ struct FrameTime {
 
 struct Options {
     std::string pngDir;
+    bool uniforms = false;
     int width = 1280, height = 720;
     std::vector<FrameTime> times;
 };
@@ -85,6 +88,8 @@ static bool parseOptions(int argc, char** argv, Options* options) {
                 i += 2;
             }
             options->times.push_back(time);
+        } else if (arg == "--uniforms") {
+            options->uniforms = true;
         } else if (arg == "--help" || arg == "-h") {
             fputs(USAGE, stdout);
             exit(0);
@@ -168,7 +173,10 @@ int main(int argc, char** argv) {
         }
         fprintf(json, "%s\n", frameHeaderJson(*part).c_str());
         if (part->sceneTime >= SHOW_END_SCENE_TIME) continue;
-        for (const DrawCall& call : traceFrame(*part)) fprintf(json, "%s\n", drawCallJson(call).c_str());
+        DrawTrace trace = traceFrame(*part);
+        for (const DrawCall& call : trace.calls) fprintf(json, "%s\n", drawCallJson(call).c_str());
+        if (options.uniforms)
+            for (const UniformSet& set : trace.uniforms) fprintf(json, "%s\n", uniformSetJson(set).c_str());
         if (png && !writeWindow(framePath(options, time), options.width, options.height)) {
             fprintf(stderr, "torvanel-trace: cannot write %s\n", framePath(options, time).c_str());
             ok = false;
