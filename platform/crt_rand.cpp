@@ -10,3 +10,20 @@ int crtRand() {
     g_randState = g_randState * 214013u + 2531011u;
     return static_cast<int>((g_randState >> 16) & 0x7fff);
 }
+
+void crtDiscard(uint64_t count) {
+    // n steps of x' = a x + c compose to x' = A x + C; square the one-step
+    // map for each bit of n, as in fast exponentiation (all mod 2^32).
+    uint32_t stepMul = 214013u, stepAdd = 2531011u;
+    uint32_t mul = 1, add = 0;
+    while (count) {
+        if (count & 1) {
+            mul *= stepMul;
+            add = add * stepMul + stepAdd;
+        }
+        stepAdd = (stepMul + 1) * stepAdd;
+        stepMul *= stepMul;
+        count >>= 1;
+    }
+    g_randState = g_randState * mul + add;
+}

@@ -13,3 +13,6 @@ constexpr int CRT_RAND_MAX = 32767;
 
 void crtSrand(uint32_t seed);
 int crtRand();
+// The state after `count` calls of crtRand, in O(log count) steps: fixed
+// layouts drop thousands of values per element every frame.
+void crtDiscard(uint64_t count);

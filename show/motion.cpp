@@ -31,7 +31,7 @@ double swing(double a) {
 double rnd() { return crtRand() / 32767.0; }
 
 void discard(int n) {
-    for (int i = 0; i < n; i++) crtRand();
+    if (n > 0) crtDiscard(static_cast<uint64_t>(n));
 }
 
 void fixedLayout(unsigned seed, int n) {

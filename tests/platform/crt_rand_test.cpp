@@ -49,3 +49,14 @@ TEST(CrtRand, ReseedingRestartsTheSequence) {
         ASSERT_LE(r, CRT_RAND_MAX);
     }
 }
+
+TEST(CrtRand, DiscardJumpsAheadExactly) {
+    for (uint64_t n : {0ull, 1ull, 2ull, 3ull, 1000ull, 21000ull, (1ull << 20) + 3, 123457ull}) {
+        crtSrand(4234);
+        for (uint64_t i = 0; i < n; i++) crtRand();
+        int stepped[3] = {crtRand(), crtRand(), crtRand()};
+        crtSrand(4234);
+        crtDiscard(n);
+        for (int expected : stepped) EXPECT_EQ(crtRand(), expected) << n;
+    }
+}
