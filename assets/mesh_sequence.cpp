@@ -3,19 +3,29 @@
 #include <GL/glu.h>
 #include <omp.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include "assets/draw_trace.h"
 #include "crt_decoder.h"
+#include "platform/file_bytes.h"
+#include "render/picture.h"
 #include "render/render_target.h"
 #include "render/shader_program.h"
 
 static const char* const DATA_DIR = "Resources//";
+
+// Ceilings far beyond any figure, checked before anything is allocated: a
+// frame addresses at most 65536 vertices, a frame file is a few hundred KB.
+static const uint32_t MESH_MAX_VERTICES = 1u << 20;
+static const uint32_t MESH_MAX_FACES = 1u << 20;
+static const size_t MESH_MAX_FILE_BYTES = 64u << 20;
+// Decoded pictures wait for the sequence's upload: together they stay below this.
+static const size_t MESH_PICTURES_BUDGET = 768u << 20;
 
 // Bounds-checked little-endian reads over the frame file.
 struct ByteReader {
@@ -40,7 +50,11 @@ static MeshFrame failedFrame(const std::string& path, const char* what) {
 
 // The decoder's vertices into the frame: metres, 16-bit indices, uvs.
 static bool decodeMesh(const uint8_t* data, size_t size, MeshFrame& frame, const std::string& path) {
-    crt::Decoder decoder(data, size);
+    // The decoder also refuses counts its stream's bytes cannot encode.
+    crt::DecoderLimits limits;
+    limits.maxVertices = MESH_MAX_VERTICES;
+    limits.maxFaces = MESH_MAX_FACES;
+    crt::Decoder decoder(data, size, limits);
     if (!decoder.ok()) {
         printf("loadMeshFrame - %s - %s\n", path.c_str(), decoder.error().c_str());
         return false;
@@ -87,31 +101,25 @@ static bool decodeMesh(const uint8_t* data, size_t size, MeshFrame& frame, const
     return true;
 }
 
-MeshFrame parseMeshFrame(const MeshSequence& sequence, const uint8_t* data, size_t size, bool readPicture,
-                         const std::string& path) {
+static MeshFrame parseFrame(const MeshSequence& sequence, const uint8_t* data, size_t size, bool readPicture,
+                            const std::string& path) {
     MeshFrame frame;
     ByteReader in = {data, size, 0};
     uint32_t meshLength = 0;
     if (!in.readU32(&meshLength) || !in.has(meshLength)) return failedFrame(path, "mesh length past the end of the file");
     if (!decodeMesh(data + in.at, meshLength, frame, path)) return MeshFrame();
     in.at += meshLength;
-
     if (!in.has(sizeof(frame.extra))) return failedFrame(path, "file ends inside the frame records");
     memcpy(frame.extra, data + in.at, sizeof(frame.extra));  // little-endian on every target we build for
     in.at += sizeof(frame.extra);
-
     if (!readPicture) return frame;
     uint32_t pictureLength = 0;
     if (!in.readU32(&pictureLength) || !in.has(pictureLength))
         return failedFrame(path, "picture length past the end of the file");
     if (pictureLength == 0) return frame;
-
-    cv::Mat bytes(1, int(pictureLength), CV_8UC1, const_cast<uint8_t*>(data + in.at));
-    cv::Mat picture = cv::imdecode(bytes, cv::IMREAD_UNCHANGED);
-    if (picture.empty()) {
-        printf("loadMeshFrame - %s - picture cannot be decoded\n", path.c_str());
-        return frame;
-    }
+    std::string why;
+    cv::Mat picture = decodePicture(data + in.at, pictureLength, cv::IMREAD_UNCHANGED, 0, &why);
+    if (picture.empty()) return failedFrame(path, why.c_str());
     // The upload takes 8-bit B, G, R: bring other depths and channel counts there.
     if (picture.depth() != CV_8U) picture.convertTo(picture, CV_8U, picture.depth() == CV_16U ? 1.0 / 257.0 : 1.0);
     if (picture.channels() == 1) cv::cvtColor(picture, picture, cv::COLOR_GRAY2BGR);
@@ -123,15 +131,22 @@ MeshFrame parseMeshFrame(const MeshSequence& sequence, const uint8_t* data, size
     return frame;
 }
 
+MeshFrame parseMeshFrame(const MeshSequence& sequence, const uint8_t* data, size_t size, bool readPicture,
+                         const std::string& path) {
+    // Nothing may escape into the parallel loading loop: a failure is one
+    // line and an empty frame, which keeps its slot and draws nothing.
+    try {
+        return parseFrame(sequence, data, size, readPicture, path);
+    } catch (const std::exception& e) {
+        return failedFrame(path, e.what());
+    }
+}
+
 MeshFrame loadMeshFrame(const MeshSequence& sequence, const std::string& path, bool readPicture) {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
     printf("Loading.. %s\n", path.c_str());
-    if (!file) return failedFrame(path, "cannot open the file");
-    std::streamoff size = file.tellg();
-    if (size < 0) return failedFrame(path, "cannot read the file");
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    file.seekg(0);
-    if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return failedFrame(path, "cannot read the file");
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!readWholeFile(path, MESH_MAX_FILE_BYTES, &bytes, &why)) return failedFrame(path, why.c_str());
     return parseMeshFrame(sequence, bytes.data(), bytes.size(), readPicture, path);
 }
 
@@ -165,19 +180,41 @@ void loadMeshSequence(MeshSequence& sequence, const char* folderFormat, int firs
                       const MeshProgressFn& progress) {
     int n = static_cast<int>(sequence.frames.size());
     if (n < 1) return;
+    std::atomic<size_t> heldPictureBytes{0};
 #pragma omp parallel for schedule(static)
     for (int i = 0; i < n; ++i) {
         char path[512];
         snprintf(path, sizeof(path), folderFormat, DATA_DIR, firstNumber + step * i);
         printf("Loading .......... %s\n", path);
         if (omp_get_thread_num() == 0 && progress) progress();  // thread 0 owns the GL context
-        MeshFrame frame = loadMeshFrame(sequence, path, true);
-        computeNormals(frame);
+        MeshFrame frame;
+        try {  // nothing may escape an OpenMP region
+            frame = loadMeshFrame(sequence, path, true);
+            size_t pictureBytes = frame.picture.total() * frame.picture.elemSize();
+            if (heldPictureBytes.fetch_add(pictureBytes) + pictureBytes > MESH_PICTURES_BUDGET) {
+                heldPictureBytes.fetch_sub(pictureBytes);
+                frame = failedFrame(path, "the sequence's pictures would pass the memory budget");
+            }
+            computeNormals(frame);
+        } catch (const std::exception& e) {
+            frame = failedFrame(path, e.what());
+        }
         sequence.frames[i] = std::move(frame);
     }
 }
 
 void uploadMeshFrame(MeshFrame& frame, bool uploadPicture, bool newTexture) {
+    // A picture larger than this GL's textures: the frame draws nothing,
+    // rather than an untextured figure.
+    if (uploadPicture && !frame.picture.empty()) {
+        int side = maxTextureSide();
+        if (frame.picture.cols > side || frame.picture.rows > side) {
+            printf("uploadMeshFrame - picture of %d x %d pixels is larger than this GL's %d\n", frame.picture.cols,
+                   frame.picture.rows, side);
+            frame.picture.release();
+            return;
+        }
+    }
     if (uploadPicture && !newTexture && frame.picture.channels() == 3) {
         Texture& texture = frame.texture;
         int w = frame.picture.cols, h = frame.picture.rows;

@@ -21,6 +21,10 @@ std::vector<char> readFileBytes(const std::string& path) {
     return bytes;
 }
 
+// A float as a whole number when an int64 can hold it; otherwise (and for
+// NaN) -1, which no face accepts.
+static int64_t wholeNumber(double v) { return v > -9.2e18 && v < 9.2e18 ? int64_t(v) : -1; }
+
 // One value of an integer list buffer, whatever its declared type.
 static int64_t integerAt(const ply::Buffer& buffer, size_t k) {
     const uint8_t* p = buffer.bytes.data() + k * ply::typeSize(buffer.type);
@@ -31,8 +35,8 @@ static int64_t integerAt(const ply::Buffer& buffer, size_t k) {
         case ply::Type::Uint16: { uint16_t v; memcpy(&v, p, 2); return v; }
         case ply::Type::Int32: { int32_t v; memcpy(&v, p, 4); return v; }
         case ply::Type::Uint32: { uint32_t v; memcpy(&v, p, 4); return v; }
-        case ply::Type::Float32: { float v; memcpy(&v, p, 4); return std::isfinite(v) ? int64_t(v) : -1; }
-        case ply::Type::Float64: { double v; memcpy(&v, p, 8); return std::isfinite(v) ? int64_t(v) : -1; }
+        case ply::Type::Float32: { float v; memcpy(&v, p, 4); return wholeNumber(v); }
+        case ply::Type::Float64: { double v; memcpy(&v, p, 8); return wholeNumber(v); }
     }
     return -1;
 }
@@ -66,8 +70,9 @@ PlyModel parsePlyModel(const std::vector<char>& bytes, const std::string& path) 
     if (rgb) model.rgb = ply::toUint8(*rgb);
     if (model.rgb.size() != nvert * 3) model.rgb.assign(nvert * 3, 255);
     if (faces) {
-        size_t skipped = 0, at = 0;
+        size_t skipped = 0, at = 0, values = ply::valueCount(*faces);
         for (uint32_t n : faces->listSizes) {
+            if (n > values - at) break;  // lists longer than the buffer: nothing more to read
             bool keep = n == 3;
             for (uint32_t k = 0; keep && k < 3; ++k) {
                 int64_t v = integerAt(*faces, at + k);

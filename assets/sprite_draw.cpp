@@ -63,9 +63,11 @@ void TextureRegistry::drawScreen(GLuint texture, float otherMode) const {
     drawScreenQuad(*this, texture, otherMode);
 }
 
+// A picture that failed to load keeps its key but draws nothing, never a
+// square of whatever texture 0 holds.
 void ClipImage::draw() const {
     traceDraw("image", key);
-    drawImageQuad(*this);
+    if (texture.loaded) drawImageQuad(*this);
 }
 
 static void drawPieces(const std::vector<ShatterPiece>& pieces, float aspect) {
@@ -97,9 +99,15 @@ static void pushFarAway() {
     glTranslatef(1000, 0, 0);
 }
 
+// The pieces are cut even when there is no picture to draw: cutting draws
+// from the shared generator, and later layouts depend on where it is left.
 void TextureRegistry::shatterScreen(GLuint texture, int pointCount, float progress) const {
     if (drawTrace)
         traceDraw("shatterScreen", traceTextureName(texture), {{"points", double(pointCount)}, {"progress", progress}});
+    if (texture == 0) {
+        screenShatterPieces(pointCount, progress);
+        return;
+    }
     pushFarAway();
     drawScreenQuad(*this, texture, 0.0f);
     glPopMatrix();
@@ -110,6 +118,10 @@ void TextureRegistry::shatterScreen(GLuint texture, int pointCount, float progre
 
 void ClipImage::shatter(float progress) const {
     if (drawTrace) traceDraw("shatter", key, {{"progress", progress}});
+    if (!texture.loaded) {
+        imageShatterPieces(progress);
+        return;
+    }
     pushFarAway();
     drawImageQuad(*this);
     glPopMatrix();

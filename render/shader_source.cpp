@@ -1,9 +1,13 @@
 #include "render/shader_source.h"
 
+#include <limits.h>
+#include <stdlib.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -12,6 +16,36 @@
 
 // Deeper nesting than this is a runaway include chain, not a real shader.
 static const size_t MAX_INCLUDE_DEPTH = 32;
+// One build reads at most this much, however the files include each other
+// (a file that includes another twice at every level grows exponentially).
+static const int MAX_FILES_PER_BUILD = 256;
+static const size_t MAX_BYTES_PER_BUILD = 4u << 20;
+
+// One build's bookkeeping: the files open above the current one, known by
+// their canonical paths so that "a//b.cpp" and "a/b.cpp" are one file, and
+// the work done so far.
+struct ShaderBuild {
+    std::vector<std::string> open;
+    int files = 0;
+    size_t bytes = 0;
+    bool cut = false;  // the budget ran out: the rest of the build is left out
+};
+
+static std::string canonicalPath(const std::string& name) {
+    char resolved[PATH_MAX];
+    return realpath(name.c_str(), resolved) ? std::string(resolved) : name;
+}
+
+// Says once which file the build stopped at; later reads just stop.
+static bool withinBudget(ShaderBuild& build, const std::string& name) {
+    if (build.cut) return false;
+    if (build.files <= MAX_FILES_PER_BUILD && build.bytes <= MAX_BYTES_PER_BUILD) return true;
+    build.cut = true;
+    termcolor::setStdoutColour(termcolor::Colour::BrightRed);
+    printf("loadShaderSource - build stopped at %s: more than %d files or %zu bytes\n", name.c_str(),
+           MAX_FILES_PER_BUILD, MAX_BYTES_PER_BUILD);
+    return false;
+}
 
 std::string scrambledCopyName(const std::string& name) {
     size_t dot = name.find(".cpp");
@@ -36,6 +70,15 @@ static void printError(const char* text) {
     printf("\n%s\n", text);
 }
 
+// A read-only installation rebuilds every frame while the reload key is held:
+// it says once per copy that it cannot write it.
+static void reportUnwritable(const std::string& copyName, int error) {
+    static std::set<std::string> reported;
+    if (!reported.insert(canonicalPath(copyName)).second) return;
+    termcolor::setStdoutColour(termcolor::Colour::BrightRed);
+    printf("loadShaderSource - cannot write %s: %s\n", copyName.c_str(), strerror(error));
+}
+
 static void writeScrambledCopy(const std::string& copyName, const std::string& text) {
     std::vector<char> bytes(text.begin(), text.end());
     bytes.push_back('\0');
@@ -44,10 +87,7 @@ static void writeScrambledCopy(const std::string& copyName, const std::string& t
     bool written = f && fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     int error = errno;
     if (f && fclose(f) != 0) written = false;
-    if (!written) {
-        termcolor::setStdoutColour(termcolor::Colour::BrightRed);
-        printf("loadShaderSource - cannot write %s: %s\n", copyName.c_str(), strerror(error));
-    }
+    if (!written) reportUnwritable(copyName, error);
 }
 
 static std::string readScrambledCopy(const std::string& copyName) {
@@ -68,30 +108,29 @@ static std::vector<std::string> splitAtSpaces(const std::string& line) {
 }
 
 static std::optional<std::string> loadSource(const ShaderReplacements& replacements,
-                                             const std::string& name,
-                                             std::vector<std::string>& includeStack);
+                                             const std::string& name, ShaderBuild& build);
 
-static std::string includedText(const ShaderReplacements& replacements, std::string name,
-                                std::vector<std::string>& includeStack) {
+static std::string includedText(const ShaderReplacements& replacements, std::string name, ShaderBuild& build) {
     for (size_t at; (at = name.find('"')) != std::string::npos;) name.erase(at, 1);
-    for (const std::string& open : includeStack)
-        if (open == name) {
+    std::string canonical = canonicalPath(name);
+    for (const std::string& open : build.open)
+        if (open == canonical) {
             termcolor::setStdoutColour(termcolor::Colour::BrightRed);
-            printf("loadShaderSource - include cycle: %s includes %s again\n",
-                   includeStack.back().c_str(), name.c_str());
+            printf("loadShaderSource - include cycle: %s includes %s again\n", build.open.back().c_str(),
+                   name.c_str());
             return std::string();
         }
-    if (includeStack.size() >= MAX_INCLUDE_DEPTH) {
+    if (build.open.size() >= MAX_INCLUDE_DEPTH) {
         termcolor::setStdoutColour(termcolor::Colour::BrightRed);
         printf("loadShaderSource - includes nested deeper than %zu at %s\n", MAX_INCLUDE_DEPTH,
                name.c_str());
         return std::string();
     }
-    return loadSource(replacements, name, includeStack).value_or(std::string());
+    if (!withinBudget(build, name)) return std::string();
+    return loadSource(replacements, name, build).value_or(std::string());
 }
 
-static std::string preprocess(const ShaderReplacements& replacements, const std::string& name,
-                              std::vector<std::string>& includeStack) {
+static std::string preprocess(const ShaderReplacements& replacements, const std::string& name, ShaderBuild& build) {
     std::string output;
     std::ifstream in(name);
     if (!in) {
@@ -99,6 +138,8 @@ static std::string preprocess(const ShaderReplacements& replacements, const std:
         return output;
     }
     for (std::string line; std::getline(in, line);) {
+        build.bytes += line.size() + 1;
+        if (!withinBudget(build, name)) break;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         // Short lines are copied untouched; the length counts the line as read.
         if (line.size() > 9) {
@@ -107,7 +148,7 @@ static std::string preprocess(const ShaderReplacements& replacements, const std:
             line.erase(0, line.find_first_not_of(' '));
             std::vector<std::string> words = splitAtSpaces(line);
             if (words.size() >= 2 && words[0] == "#include")
-                line = includedText(replacements, words[1], includeStack);
+                line = includedText(replacements, words[1], build);
             else if (words.size() >= 2 && words[0] == "#replace") {
                 auto found = replacements.find(words[1]);
                 line = found != replacements.end() ? found->second : " ";
@@ -120,8 +161,8 @@ static std::string preprocess(const ShaderReplacements& replacements, const std:
 }
 
 static std::optional<std::string> loadSource(const ShaderReplacements& replacements,
-                                             const std::string& name,
-                                             std::vector<std::string>& includeStack) {
+                                             const std::string& name, ShaderBuild& build) {
+    build.files++;
     printf("Loading... %s\n", name.c_str());
     std::string copyName = scrambledCopyName(name);
     if (copyName.empty()) {
@@ -134,9 +175,9 @@ static std::optional<std::string> loadSource(const ShaderReplacements& replaceme
     printf("Found: %d, %d\n", plainFound ? 1 : 0, copyFound ? 1 : 0);
 
     if (plainFound) {
-        includeStack.push_back(name);
-        std::string text = preprocess(replacements, name, includeStack);
-        includeStack.pop_back();
+        build.open.push_back(canonicalPath(name));
+        std::string text = preprocess(replacements, name, build);
+        build.open.pop_back();
         writeScrambledCopy(copyName, text);
         return text;
     }
@@ -147,6 +188,6 @@ static std::optional<std::string> loadSource(const ShaderReplacements& replaceme
 
 std::optional<std::string> loadShaderSource(const ShaderReplacements& replacements,
                                             const std::string& name) {
-    std::vector<std::string> includeStack;
-    return loadSource(replacements, name, includeStack);
+    ShaderBuild build;
+    return loadSource(replacements, name, build);
 }

@@ -4,6 +4,10 @@
 #include <opencv2/core.hpp>
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
+#include <vector>
+
+#include "platform/file_bytes.h"
+#include "render/picture.h"
 
 static void setSamplingParameters() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -16,21 +20,30 @@ static float aspectOf(int width, int height) {
     return height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
 }
 
+// The largest file a picture may come from: far beyond any picture within
+// the pixel budget.
+static const size_t MAX_PICTURE_FILE_BYTES = 128u << 20;
+
 // Rows of three-byte pixels stay a multiple of four bytes long, as the default
 // unpack alignment wants: the width is squeezed, not cropped.
 static bool decodeImage(const std::string& path, bool mirror, bool upsideDown, cv::Mat& rgb) {
-    cv::Mat bgr;
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!readWholeFile(path, MAX_PICTURE_FILE_BYTES, &bytes, &why)) {
+        printf("loadTexture - cannot read or decode %s - %s\n", path.c_str(), why.c_str());
+        return false;
+    }
+    cv::Mat bgr = decodePicture(bytes, cv::IMREAD_COLOR, maxTextureSide(), &why);
+    if (bgr.empty()) {
+        printf("loadTexture - cannot read or decode %s - %s\n", path.c_str(), why.c_str());
+        return false;
+    }
+    int width = bgr.cols / 4 * 4;
+    if (width == 0) {
+        printf("loadTexture - %s is narrower than 4 pixels\n", path.c_str());
+        return false;
+    }
     try {
-        bgr = cv::imread(path, cv::IMREAD_COLOR);
-        if (bgr.empty()) {
-            printf("loadTexture - cannot read or decode %s\n", path.c_str());
-            return false;
-        }
-        int width = bgr.cols / 4 * 4;
-        if (width == 0) {
-            printf("loadTexture - %s is narrower than 4 pixels\n", path.c_str());
-            return false;
-        }
         cv::cvtColor(bgr, rgb, cv::COLOR_BGR2RGB);
         if (width != rgb.cols) {
             cv::Mat squeezed;
@@ -39,8 +52,8 @@ static bool decodeImage(const std::string& path, bool mirror, bool upsideDown, c
         }
         if (mirror) cv::flip(rgb, rgb, 1);
         if (upsideDown) cv::flip(rgb, rgb, 0);
-    } catch (const cv::Exception& e) {
-        printf("loadTexture - cannot decode %s: %s\n", path.c_str(), e.what());
+    } catch (const std::exception& e) {
+        printf("loadTexture - cannot decode %s - %s\n", path.c_str(), e.what());
         return false;
     }
     if (!rgb.isContinuous()) rgb = rgb.clone();
@@ -51,14 +64,24 @@ void loadTexture(Texture& texture, const std::string& path, bool mirror, bool up
     printf("Reading... %s\n", path.c_str());
     cv::Mat rgb;
     if (!decodeImage(path, mirror, upsideDown, rgb)) return;
+    for (int stale = 0; stale < 8 && glGetError() != GL_NO_ERROR; stale++) {
+    }
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    setSamplingParameters();
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, rgb.cols, rgb.rows, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data);
+    // A driver out of memory refuses the picture: then it is not loaded.
+    if (GLenum error = glGetError(); error != GL_NO_ERROR) {
+        printf("loadTexture - cannot upload %s - GL error 0x%x\n", path.c_str(), error);
+        glDeleteTextures(1, &id);
+        return;
+    }
+    texture.id = id;
     texture.loaded = true;
     texture.width = rgb.cols;
     texture.height = rgb.rows;
     texture.aspect = aspectOf(texture.width, texture.height);
-    glGenTextures(1, &texture.id);
-    glBindTexture(GL_TEXTURE_2D, texture.id);
-    setSamplingParameters();
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, rgb.cols, rgb.rows, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data);
 }
 
 void createTexture(Texture& texture, int width, int height) {

@@ -1,12 +1,17 @@
 #include "timing/soundtrack_decode.h"
 
 #include <mpg123.h>
+#include <sys/stat.h>
 
 #include <cstdio>
+#include <new>
 
 namespace {
 
 constexpr size_t READ_CHUNK = 64 * 1024;  // int16 values per read
+// No mp3 holds more sound per byte: the lowest bit rate at the lowest sample
+// rate, converted up to 44100 Hz, gives under 48 sample frames a byte.
+constexpr uint64_t MAX_FRAMES_PER_FILE_BYTE = 48;
 
 void report(const char* path, const char* what, const char* why) {
     printf("decodeSoundtrack - %s %s - %s\n", what, path, why);
@@ -20,7 +25,7 @@ bool isPlayableFormat(mpg123_handle* mh) {
            encoding == MPG123_ENC_SIGNED_16;
 }
 
-bool decodeOpened(mpg123_handle* mh, const char* path, std::vector<int16_t>* pcm) {
+bool decodeOpened(mpg123_handle* mh, const char* path, uint64_t fileBytes, std::vector<int16_t>* pcm) {
     int result = mpg123_getformat(mh, nullptr, nullptr, nullptr);
     if (result != MPG123_OK) {
         report(path, "no mp3 audio in", mpg123_strerror(mh));
@@ -30,8 +35,11 @@ bool decodeOpened(mpg123_handle* mh, const char* path, std::vector<int16_t>* pcm
         report(path, "cannot convert", "not decodable as 16-bit stereo at 44100 Hz");
         return false;
     }
+    // The header's claimed length only sizes the buffer up front, and only
+    // as far as the file could hold.
     off_t frames = mpg123_length(mh);
-    if (frames > 0) pcm->reserve(size_t(frames) * SOUNDTRACK_CHANNELS + READ_CHUNK);
+    if (frames > 0 && uint64_t(frames) <= fileBytes * MAX_FRAMES_PER_FILE_BYTE)
+        pcm->reserve(size_t(frames) * SOUNDTRACK_CHANNELS + READ_CHUNK);
     for (;;) {
         size_t used = pcm->size();
         pcm->resize(used + READ_CHUNK);
@@ -69,10 +77,17 @@ bool decodeSoundtrack(const char* path, std::vector<int16_t>* pcm) {
     mpg123_format(mh, SOUNDTRACK_RATE, MPG123_STEREO, MPG123_ENC_SIGNED_16);
 
     bool ok = false;
-    if (mpg123_open(mh, path) != MPG123_OK) {
+    struct stat info;
+    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode)) {
+        report(path, "cannot open", "not a regular file");
+    } else if (mpg123_open(mh, path) != MPG123_OK) {
         report(path, "cannot open", mpg123_strerror(mh));
     } else {
-        ok = decodeOpened(mh, path, pcm);
+        try {
+            ok = decodeOpened(mh, path, uint64_t(info.st_size), pcm);
+        } catch (const std::bad_alloc&) {
+            report(path, "cannot decode", "not enough memory for the decoded sound");
+        }
         mpg123_close(mh);
     }
     mpg123_delete(mh);

@@ -11,8 +11,9 @@ void shatterImage(SceneFrame& f, const char* key, double progress) {
 }
 
 void shatterScreen(SceneFrame& f, const char* key, int points, double progress) {
+    // An image that failed to load passes texture 0, which draws nothing.
     if (const ClipImage* image = f.registry.find(key))
-        f.registry.shatterScreen(image->texture.id, points, static_cast<float>(progress));
+        f.registry.shatterScreen(image->texture.loaded ? image->texture.id : 0, points, static_cast<float>(progress));
 }
 
 void drawMeshTarget(SceneFrame& f, const RenderTarget& target) {

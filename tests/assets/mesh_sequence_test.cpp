@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 #include <omp.h>
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <opencv2/imgcodecs.hpp>
 
 #include "crt_encoder.h"
+#include "tests/render/picture_bombs.h"
+#include "tests/render/temp_folder.h"
 
 namespace {
 
@@ -145,6 +149,73 @@ TEST(MeshNormals, AveragesUnitFaceNormalsWithoutRenormalising) {
     flat.indices = {0, 1, 2, 0, 1, 3};
     computeNormals(flat);
     EXPECT_FLOAT_EQ(flat.normals[2], 1.0f / (2.0f + 1e-7f));
+}
+
+// The offset of the vertex and face counts in a stream: the first place
+// they stand side by side.
+size_t countsOffset(const std::vector<uint8_t>& stream, uint32_t nvert, uint32_t nface) {
+    for (size_t k = 0; k + 8 <= stream.size(); k++) {
+        uint32_t a, b;
+        memcpy(&a, &stream[k], 4);
+        memcpy(&b, &stream[k + 4], 4);
+        if (a == nvert && b == nface) return k;
+    }
+    return 0;
+}
+
+// Hostile frame files each give an empty frame (which keeps its slot and
+// draws nothing) and one line naming the file; nothing throws, nothing is
+// allocated for what the header merely claims.
+TEST(MeshFrameFile, HostileFramesFailAloneWithOneLine) {
+    std::vector<uint8_t> bigCounts = fanMesh();
+    size_t at = countsOffset(bigCounts, 5, 3);
+    ASSERT_GT(at, 0u);
+    for (size_t k : {at, at + 4}) memcpy(&bigCounts[k], "\x00\x00\x20\x00", 4);  // 2^21 each
+    bigCounts.resize(bigCounts.size() + 8192, 0);  // enough bytes to encode that many
+    struct Case {
+        std::vector<uint8_t> file;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {frameFile(fanMesh(), pngClaiming(100000, 100000)), "too large"},
+        {frameFile(fanMesh(), jpegClaiming(65000, 65000)), "too large"},
+        {frameFile(fanMesh(), {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0}), "not a PNG or JPEG"},
+        {frameFile(bigCounts, pngPicture(8, 8, 3)), "over the limit"},
+    };
+    for (const Case& c : cases) {
+        std::string out;
+        MeshFrame frame;
+        EXPECT_NO_THROW(frame = parse(c.file, &out));
+        EXPECT_TRUE(frame.indices.empty());
+        EXPECT_TRUE(frame.picture.empty());
+        EXPECT_NE(out.find("test.cor"), std::string::npos) << out;
+        EXPECT_NE(out.find(c.reason), std::string::npos) << out;
+        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    }
+}
+
+// A folder where a frame file should be, and a bomb among good frames: the
+// sequence keeps every slot, the good frames load, the bad ones stay empty.
+TEST(MeshSequenceLoading, BadFilesKeepTheirSlots) {
+    TempFolder dir;
+    std::vector<uint8_t> good = frameFile(fanMesh(), pngPicture(8, 8, 3));
+    std::vector<uint8_t> bomb = frameFile(fanMesh(), pngClaiming(20000, 20000));
+    dir.write("00000.cor", std::string(good.begin(), good.end()));
+    std::filesystem::create_directory(dir.file("00001.cor"));
+    dir.write("00002.cor", std::string(bomb.begin(), bomb.end()));
+    dir.write("00003.cor", std::string(good.begin(), good.end()));
+    MeshSequence sequence;
+    sequence.frames.resize(4);
+    std::string format = "%.0s" + dir.file("%05d.cor");  // the data folder's prefix left out
+    testing::internal::CaptureStdout();
+    loadMeshSequence(sequence, format.c_str(), 0, 1, {});
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(sequence.frames[0].indices.size(), 9u);
+    EXPECT_TRUE(sequence.frames[1].indices.empty());
+    EXPECT_TRUE(sequence.frames[2].indices.empty());
+    EXPECT_EQ(sequence.frames[3].indices.size(), 9u);
+    EXPECT_NE(out.find("00001.cor - not a regular file"), std::string::npos) << out;
+    EXPECT_NE(out.find("00002.cor - picture of 20000 x 20000 pixels is too large"), std::string::npos) << out;
 }
 
 int progressCalls = 0;

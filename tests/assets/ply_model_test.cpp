@@ -23,6 +23,20 @@ TEST(PlyModelPlacement, UsesTheRunningBoundsAsReadInOrder) {
     EXPECT_FLOAT_EQ(d.centre[0], (1.0f - 10000.0f) * 0.5f);
 }
 
+// Face lists of floats holding values no integer holds are skipped, not
+// converted (which would be undefined).
+TEST(PlyModel, FloatFacesOutsideTheIntegersAreSkipped) {
+    std::string text = std::string(HEADER) +
+                       "element face 5\nproperty list uchar float vertex_indices\nend_header\n"
+                       "0 0 0 1 1 1\n1 0 0 1 1 1\n0 1 0 1 1 1\n"
+                       "3 1e30 0 1\n3 0 -1e30 1\n3 0 1 3.4e38\n3 9.3e18 0 1\n3 0 1 2\n";
+    testing::internal::CaptureStdout();
+    PlyModel model = parsePlyModel(bytesOf(text), "t.ply");
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("4 faces skipped"), std::string::npos) << out;
+    EXPECT_EQ(model.triangles, (std::vector<uint32_t>{0, 1, 2}));
+}
+
 TEST(PlyModel, ReadsColoursAndTrianglesAndSkipsOtherFaces) {
     std::string text = std::string(HEADER) +
                        "element face 4\nproperty list uchar int vertex_indices\nend_header\n"

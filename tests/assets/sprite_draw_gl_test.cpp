@@ -9,6 +9,8 @@
 #include "assets/sprite_motion.h"
 #include "tests/assets/sprite_gl_canvas.h"
 #include "tests/render/gl_test_context.h"
+#include "tests/render/picture_bombs.h"
+#include "tests/render/temp_folder.h"
 
 class SpriteDrawTest : public GLTest {
 protected:
@@ -188,4 +190,22 @@ TEST_F(SpriteDrawTest, MotionMultipliesOntoTheCurrentMatrix) {
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     EXPECT_FLOAT_EQ(m[13], p.translation.y);
     EXPECT_NEAR(std::atan2(m[1], m[0]) * 57.29578f, p.turnDegrees, 1e-3f);
+}
+
+// A picture that failed to load keeps its key and draws nothing at all.
+TEST_F(SpriteDrawTest, PictureThatFailedToLoadDrawsNothing) {
+    TempFolder dir;
+    std::vector<uint8_t> bomb = pngClaiming(20000, 20000);
+    std::string path = dir.write("bomb.png", std::string(bomb.begin(), bomb.end()));
+    testing::internal::CaptureStdout();
+    registry.add(path, "");
+    testing::internal::GetCapturedStdout();
+    const ClipImage* image = registry.find("bomb");
+    ASSERT_NE(image, nullptr);
+    EXPECT_FALSE(image->texture.loaded);
+    SpriteCanvas canvas(64, 36, 1.7777778f);
+    image->draw();
+    image->shatter(0.5f);
+    std::vector<uint8_t> rgba = canvas.read(0);
+    EXPECT_EQ(std::count(rgba.begin(), rgba.end(), 0), long(rgba.size()));
 }

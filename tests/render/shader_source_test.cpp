@@ -166,3 +166,52 @@ TEST_F(ShaderSourceTest, UnwritableCopyStillReturnsTheText) {
     EXPECT_EQ(text.value_or("<none>"), "float r;\n");
     EXPECT_NE(log.find("cannot write " + dir.file("r.xxx")), std::string::npos) << log;
 }
+
+// A file that includes itself under other spellings of its path is still a
+// cycle: files are known by their canonical paths.
+TEST_F(ShaderSourceTest, SelfIncludeUnderOtherSpellingsIsACycle) {
+    std::filesystem::create_directory(dir.file("shaders"));
+    std::string plain = dir.file("shaders/f.cpp");
+    std::string doubled = dir.path.string() + "//shaders//f.cpp";
+    std::string dotted = dir.path.string() + "/./shaders/../shaders///f.cpp";
+    dir.write("shaders/f.cpp", "#include " + doubled + "\n#include " + dotted + "\nfloat f;\n");
+    CaptureStdout();
+    std::string text = load("shaders/f.cpp");
+    std::string log = GetCapturedStdout();
+    EXPECT_EQ(text, "\n\nfloat f;\n");
+    size_t cycles = 0;
+    for (size_t at = 0; (at = log.find("include cycle", at)) != std::string::npos; ++at) ++cycles;
+    EXPECT_EQ(cycles, 2u) << log;
+}
+
+// Files that include the next one four times over, twenty deep, would read
+// four to the twentieth files: the build stops at its budget, says so once
+// and returns what it has.
+TEST_F(ShaderSourceTest, ExponentialIncludesStopAtTheBuildBudget) {
+    for (int i = 0; i < 20; ++i) {
+        std::string next = "#include " + dir.file("g" + std::to_string(i + 1) + ".cpp") + "\n";
+        dir.write("g" + std::to_string(i) + ".cpp", next + next + next + next + "float g;\n");
+    }
+    CaptureStdout();
+    std::string text = load("g0.cpp");
+    std::string log = GetCapturedStdout();
+    size_t loads = 0, stops = 0;
+    for (size_t at = 0; (at = log.find("Loading... ", at)) != std::string::npos; ++at) ++loads;
+    for (size_t at = 0; (at = log.find("build stopped", at)) != std::string::npos; ++at) ++stops;
+    EXPECT_LE(loads, 260u);
+    EXPECT_EQ(stops, 1u) << log.substr(0, 2000);
+    EXPECT_LT(text.size(), 10000u);
+}
+
+// A read-only installation: every build fails to write the copy, but says so
+// once for that copy, not once per build.
+TEST_F(ShaderSourceTest, UnwritableCopyIsReportedOncePerFile) {
+    dir.write("once.cpp", "float once;\n");
+    std::filesystem::create_directory(dir.file("once.xxx"));
+    CaptureStdout();
+    for (int build = 0; build < 3; ++build) loadShaderSource(table, dir.file("once.cpp"));
+    std::string log = GetCapturedStdout();
+    size_t reports = 0;
+    for (size_t at = 0; (at = log.find("cannot write", at)) != std::string::npos; ++at) ++reports;
+    EXPECT_EQ(reports, 1u) << log;
+}

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <opencv2/imgcodecs.hpp>
 #include <vector>
 
 #include "render/texture.h"
 #include "tests/render/gl_test_context.h"
+#include "tests/render/picture_bombs.h"
 #include "tests/render/temp_folder.h"
 
 using testing::internal::CaptureStdout;
@@ -73,7 +76,12 @@ TEST_F(TextureTest, BadFilesLeaveTheRecordUnloaded) {
     dir.write("garbage.png", "not an image at all");
     cv::Mat narrow(5, 3, CV_8UC3, cv::Scalar(1, 2, 3));
     ASSERT_TRUE(cv::imwrite(dir.file("narrow.png"), narrow));
-    for (const char* name : {"missing.png", "garbage.png", "narrow.png"}) {
+    // A picture claiming 20000 x 20000 pixels (1.2 GB decoded) and a folder
+    // with a picture's name are refused before anything is allocated.
+    std::vector<uint8_t> bomb = pngClaiming(20000, 20000);
+    dir.write("bomb.png", std::string(bomb.begin(), bomb.end()));
+    std::filesystem::create_directory(dir.file("folder.png"));
+    for (const char* name : {"missing.png", "garbage.png", "narrow.png", "bomb.png", "folder.png"}) {
         Texture t;
         CaptureStdout();
         loadTexture(t, dir.file(name), false, false);
@@ -81,6 +89,7 @@ TEST_F(TextureTest, BadFilesLeaveTheRecordUnloaded) {
         EXPECT_FALSE(t.loaded) << name;
         EXPECT_EQ(t.id, 0u) << name;
         EXPECT_NE(log.find("loadTexture - "), std::string::npos) << log;
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;  // "Reading..." and the failure
     }
 }
 

@@ -140,6 +140,30 @@ TEST_F(Soundtrack, RefusesMissingAndNonMp3FilesWithOneLine) {
     }
 }
 
+// An 8 KB mp3 whose tag claims 0xFFFFFFFF frames: the claim sizes nothing,
+// the file decodes to what it really holds.
+TEST_F(Soundtrack, AClaimedLengthBeyondTheFileSizesNothing) {
+    std::vector<char> bytes = readFile(dir + "/sweep.mp3");
+    std::string head(bytes.begin(), bytes.begin() + 512);
+    size_t tag = head.find("Info");
+    if (tag == std::string::npos) tag = head.find("Xing");
+    ASSERT_NE(tag, std::string::npos) << "lame wrote no length tag";
+    ASSERT_TRUE(bytes[tag + 7] & 1) << "the tag holds no frame count";
+    for (int k = 8; k < 12; ++k) bytes[tag + k] = char(0xff);
+    bytes.resize(8192);
+    std::string path = dir + "/claims.mp3";
+    FILE* out = fopen(path.c_str(), "wb");
+    ASSERT_TRUE(out && fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size());
+    fclose(out);
+
+    std::vector<int16_t> pcm;
+    testing::internal::CaptureStdout();
+    EXPECT_NO_THROW(decodeSoundtrack(path.c_str(), &pcm));
+    testing::internal::GetCapturedStdout();
+    EXPECT_LT(pcm.size(), size_t(8192) * 48 * 2);
+    EXPECT_LT(pcm.capacity(), size_t(8192) * 48 * 2 + 65536 * 2);
+}
+
 TEST_F(Soundtrack, PlaysSeeksAndIsHeardFromTheNewPosition) {
     openDiskOutput();
     uint32_t sample = soundtrackLoadSample((dir + "/sweep.mp3").c_str());
