@@ -54,34 +54,48 @@ static int lastDrawingStep(int before, bool (*draws)(float), SceneTimeOf sceneTi
     return -1;
 }
 
-// Draws the steps that prime the two targets (-1: none), the earlier first:
-// the later one's frame cannot draw into the earlier's target, or that would
-// have been the later step.
+// Draws the steps that prime the two targets (where the frame at `step`
+// does not draw into one and it does not hold that step's figure already),
+// the earlier first: the later one's frame cannot draw into the earlier's
+// target, or that would have been the later step. Then notes what the frame
+// at `step`, which the caller draws next, will leave in them.
 template <typename SceneTimeOf, typename SetStep>
-static void drawPrimes(Part_Clips& part, int before, SceneTimeOf sceneTimeOf, SetStep setStep) {
+static void drawPrimes(Part_Clips& part, int step, SceneTimeOf sceneTimeOf, SetStep setStep,
+                       MeshTargetContent& content) {
+    bool drawsA = drawsIntoMeshTargetA(part.sceneTime), drawsB = drawsIntoMeshTargetB(part.sceneTime);
     int primes[2] = {-1, -1};
-    if (!drawsIntoMeshTargetA(part.sceneTime)) primes[0] = lastDrawingStep(before, drawsIntoMeshTargetA, sceneTimeOf);
-    if (!drawsIntoMeshTargetB(part.sceneTime)) primes[1] = lastDrawingStep(before, drawsIntoMeshTargetB, sceneTimeOf);
+    if (!drawsA) {
+        int wanted = lastDrawingStep(step, drawsIntoMeshTargetA, sceneTimeOf);
+        if (wanted != content.a) primes[0] = wanted;
+    }
+    if (!drawsB) {
+        int wanted = lastDrawingStep(step, drawsIntoMeshTargetB, sceneTimeOf);
+        if (wanted != content.b) primes[1] = wanted;
+    }
     if (primes[0] > primes[1]) std::swap(primes[0], primes[1]);
     for (int prime : primes) {
         if (prime < 0) continue;
         setStep(prime);
         part.draw();
+        if (drawsIntoMeshTargetA(sceneTimeOf(prime))) content.a = prime;
+        if (drawsIntoMeshTargetB(sceneTimeOf(prime))) content.b = prime;
     }
+    if (drawsA) content.a = step;
+    if (drawsB) content.b = step;
 }
 
-void primeMeshTargets(Part_Clips& part, float raw) {
+void primeMeshTargets(Part_Clips& part, float raw, MeshTargetContent& content) {
     setRawTime(part, raw);
     const TimeMap& map = part.timeMap;
     drawPrimes(part, timeMapIndex(map, raw), [&](int i) { return map.sceneTime[i]; },
-               [&](int i) { setRawTime(part, (i + 0.5f) / 1000.0f); });
+               [&](int i) { setRawTime(part, (i + 0.5f) / 1000.0f); }, content);
     setRawTime(part, raw);
 }
 
-void primeMeshTargetsForScene(Part_Clips& part, float scene, int flag) {
+void primeMeshTargetsForScene(Part_Clips& part, float scene, int flag, MeshTargetContent& content) {
     setSceneTime(part, scene, flag);
-    int before = static_cast<int>(scene * 1000.0f);
-    drawPrimes(part, before, [](int i) { return i / 1000.0f; },
-               [&](int i) { setSceneTime(part, i / 1000.0f, 0); });
+    int step = static_cast<int>(scene * 1000.0f);
+    drawPrimes(part, step, [](int i) { return i / 1000.0f; }, [&](int i) { setSceneTime(part, i / 1000.0f, 0); },
+               content);
     setSceneTime(part, scene, flag);
 }

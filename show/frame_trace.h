@@ -32,10 +32,18 @@ std::string frameHeaderJson(const Part_Clips& part);
 // process) and returns an empty trace.
 DrawTrace traceFrame(Part_Clips& part);
 
-// Before a frame at raw time `raw` is drawn for its picture: each mesh target
-// that no group draws into at that time gets the figure of the last raw
-// millisecond before it that did, by drawing that frame first (untraced).
-// Leaves the part at raw time `raw`.
-void primeMeshTargets(Part_Clips& part, float raw);
+// What the two mesh targets hold: the step (raw time-map entry, or scene
+// millisecond) of the frame that last drew into each; -1 when unknown.
+struct MeshTargetContent {
+    int a = -1, b = -1;
+};
+
+// Makes the frame at raw time `raw` a pure function of that time before the
+// caller draws it: each mesh target that no group draws into at that time is
+// given the figure of the last raw millisecond before it at which a group
+// did, by drawing that frame first (untraced, unseen) unless `content` says
+// the target holds it already. Leaves the part at `raw`, and `content` as the
+// caller's frame will leave the targets.
+void primeMeshTargets(Part_Clips& part, float raw, MeshTargetContent& content);
 // The same for a frame given by scene time, stepping back in scene time.
-void primeMeshTargetsForScene(Part_Clips& part, float scene, int flag);
+void primeMeshTargetsForScene(Part_Clips& part, float scene, int flag, MeshTargetContent& content);

@@ -10,9 +10,13 @@ packages=(
   libsdl2-dev libglew-dev libglu1-mesa-dev libopencv-dev libmpg123-dev librtmidi-dev
   # the forges that write Resources/
   librsvg2-dev libcairo2-dev openclipart-svg lame
+  # the capture tool's video
+  ffmpeg
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xauth libgl1-mesa-dri xdotool imagemagick
+  # clang's libFuzzer and sanitizer runtimes for tools/fuzz.sh (clang only recommends them)
+  libclang-rt-dev
 )
 
 # The real delaunator, run under node as the triangulator's test oracle; its

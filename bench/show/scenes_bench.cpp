@@ -9,10 +9,11 @@
 
 #include <ctime>
 
+#include "app/app_state.h"
+#include "app/offline_show.h"
 #include "bench/show/silenced_stdout.h"
 #include "show/frame_trace.h"
 #include "show/scene_timeline.h"
-#include "tests/show/show_window.h"
 
 namespace {
 

@@ -7,8 +7,9 @@
 #include <chrono>
 #include <cstdio>
 
+#include "app/app_state.h"
+#include "app/offline_show.h"
 #include "bench/show/silenced_stdout.h"
-#include "tests/show/show_window.h"
 
 namespace {
 

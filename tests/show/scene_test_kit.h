@@ -12,11 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
+#include "app/offline_show.h"
 #include "assets/sprite_motion.h"
 #include "platform/crt_rand.h"
 #include "show/camera_script.h"
 #include "show/frame_trace.h"
-#include "tests/show/show_window.h"
 
 namespace scene_test {
 

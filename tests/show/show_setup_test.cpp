@@ -8,8 +8,9 @@
 #include <opencv2/imgproc.hpp>
 #include <string>
 
+#include "app/app_state.h"
+#include "app/offline_show.h"
 #include "show/show_images.h"
-#include "tests/show/show_window.h"
 
 namespace {
 
@@ -25,16 +26,6 @@ bool linked(const ShaderProgram& program) {
     if (program.program) glGetProgramiv(program.program, GL_LINK_STATUS, &status);
     return status == GL_TRUE;
 }
-
-cv::Mat readWindow(int width, int height) {
-    cv::Mat frame(height, width, CV_8UC3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, frame.data);
-    cv::flip(frame, frame, 0);
-    return frame;
-}
-
 
 
 void checkLoadsEverythingWithoutAMissingFile(Part_Clips* part, const std::string* log, const std::string* errors) {
@@ -117,7 +108,7 @@ void checkDrawsAFrameThroughThePasses(Part_Clips* part) {
     EXPECT_FLOAT_EQ(part->time, 150.0f);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
-    cv::Mat frame = readWindow(1280, 720);
+    cv::Mat frame = readShowFrame();
     cv::imwrite(std::string(TORVANEL_BINARY_DIR) + "/show_empty_frame.png", frame);
     cv::Scalar middle = cv::mean(frame(cv::Rect(540, 310, 200, 100)));
     cv::Scalar corner = cv::mean(frame(cv::Rect(0, 0, 80, 60)));
@@ -196,7 +187,7 @@ void checkComposesCutOutsAndAFigureThroughThePasses(Part_Clips* part) {
     part->finalPass();
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
-    cv::Mat frame = readWindow(1280, 720);
+    cv::Mat frame = readShowFrame();
     cv::imwrite(std::string(TORVANEL_BINARY_DIR) + "/show_collage_frame.png", frame);
     cv::Mat grey;
     cv::cvtColor(frame, grey, cv::COLOR_BGR2GRAY);

@@ -18,14 +18,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <opencv2/imgcodecs.hpp>
-#include <opencv2/imgproc.hpp>
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "app/offline_show.h"
 #include "show/frame_trace.h"
-#include "show/part_clips.h"
-#include "show/part_loader.h"
 
 static const char* const USAGE =
     "usage: torvanel-trace [--png DIR] [--size WxH] [--uniforms] TIME...\n"
@@ -109,31 +106,6 @@ static bool parseOptions(int argc, char** argv, Options* options) {
     return true;
 }
 
-// The show as startShow loads it, without MIDI and music.
-static Part_Clips* loadShow(int width, int height) {
-    AppState& state = appState;
-    state.window.Init(0, 0, width, height, false);
-    if (!state.window.context) return nullptr;
-    state.loader = newZeroedPart<Part_Loader>();
-    Part_Clips* part = newZeroedPart<Part_Clips>();
-    state.parts.push_back(part);
-    prepareShow(state);
-    part->app = &state.partApp;
-    part->live = &state.live;
-    part->init();
-    state.live._kz = -1;  // as every finished frame leaves it
-    return part;
-}
-
-static bool writeWindow(const std::string& path, int width, int height) {
-    cv::Mat frame(height, width, CV_8UC3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, frame.data);
-    cv::flip(frame, frame, 0);
-    return cv::imwrite(path, frame);
-}
-
 static std::string framePath(const Options& options, const FrameTime& time) {
     char name[64];
     snprintf(name, sizeof(name), time.scene ? "frame_scene_%.3f.png" : "frame_%.3f.png", time.seconds);
@@ -155,20 +127,22 @@ int main(int argc, char** argv) {
     }
 
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    Part_Clips* part = loadShow(options.width, options.height);
-    if (!part) {
+    if (!openShowWindow(options.width, options.height)) {
         fprintf(stderr, "torvanel-trace: no GL context: %s\n", SDL_GetError());
         return 1;
     }
+    Part_Clips* part = newShowPart();
+    part->init();
 
     bool ok = true;
     for (const FrameTime& time : options.times) {
         bool png = !options.pngDir.empty();
+        MeshTargetContent unknown;  // each frame is a picture on its own
         if (time.scene) {
-            if (png) primeMeshTargetsForScene(*part, time.seconds, time.flag);
+            if (png) primeMeshTargetsForScene(*part, time.seconds, time.flag, unknown);
             setSceneTime(*part, time.seconds, time.flag);
         } else {
-            if (png) primeMeshTargets(*part, time.seconds);
+            if (png) primeMeshTargets(*part, time.seconds, unknown);
             setRawTime(*part, time.seconds);
         }
         fprintf(json, "%s\n", frameHeaderJson(*part).c_str());
@@ -177,7 +151,7 @@ int main(int argc, char** argv) {
         for (const DrawCall& call : trace.calls) fprintf(json, "%s\n", drawCallJson(call).c_str());
         if (options.uniforms)
             for (const UniformSet& set : trace.uniforms) fprintf(json, "%s\n", uniformSetJson(set).c_str());
-        if (png && !writeWindow(framePath(options, time), options.width, options.height)) {
+        if (png && !cv::imwrite(framePath(options, time), readShowFrame())) {
             fprintf(stderr, "torvanel-trace: cannot write %s\n", framePath(options, time).c_str());
             ok = false;
         }
