@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <new>
 
 namespace crt {
@@ -25,9 +27,12 @@ struct Edge {
     bool dead;
 };
 
+// Storage the decoder fills completely before reading it, so it is left
+// uninitialised: zero-filling these arrays cost more than filling them.
 struct Mesh {
-    std::vector<uint32_t> index;
-    std::vector<Pred> pred;
+    std::unique_ptr<uint32_t[]> index;  // three per face
+    size_t indexCount = 0;
+    std::unique_ptr<Pred[]> pred;  // per vertex: the vertices its values are predicted from
 };
 
 int splitWidth(uint32_t nvert) {
@@ -44,13 +49,19 @@ Mesh decodeConnectivity(Reader& r, Entropy entropy, uint32_t nvert, uint32_t nfa
     const int width = splitWidth(nvert);
 
     Mesh m;
-    m.index.reserve(size_t(nface) * 3);
-    m.pred.assign(nvert, Pred{NONE, NONE, NONE});
+    // Written through counters into storage sized up front: the loop below
+    // is the decoder's hottest, and growth checks cost more than the work.
+    m.indexCount = size_t(nface) * 3;
+    m.index.reset(new uint32_t[m.indexCount]);
+    m.pred.reset(new Pred[nvert]);  // every vertex's entry is set as it is made
+    uint32_t* index = m.index.get();
+    size_t faces = 0;  // index entries written
     uint32_t v = 0;
-    size_t cursor = 0;
+    const uint8_t* symbol = symbols.data();
+    const uint8_t* symbolsEnd = symbol + symbols.size();
     auto next = [&]() {
-        if (cursor >= symbols.size()) fail("connectivity symbols exhausted");
-        uint8_t s = symbols[cursor++];
+        if (symbol == symbolsEnd) fail("connectivity symbols exhausted");
+        uint8_t s = *symbol++;
         if (s > SPLIT) fail("bad connectivity symbol");
         return s;
     };
@@ -64,22 +75,32 @@ Mesh decodeConnectivity(Reader& r, Entropy entropy, uint32_t nvert, uint32_t nfa
         if (x >= v) fail("split index past the decoded vertices");
         return x;
     };
+    // The loop checks before every step that faces stay below its group's end,
+    // and a step adds at most one face: no face is written past nface.
     auto face = [&](uint32_t a, uint32_t b, uint32_t c) {
         if (a == b || b == c || a == c) fail("degenerate face");
-        m.index.push_back(a);
-        m.index.push_back(b);
-        m.index.push_back(c);
+        index[faces] = a;
+        index[faces + 1] = b;
+        index[faces + 2] = c;
+        faces += 3;
     };
 
-    std::vector<Edge> edges;
+    // Every edge is made by a step that took a symbol, three at most (a
+    // component's first face), so three per symbol bound them.
+    std::unique_ptr<Edge[]> edges(new Edge[symbols.size() * 3 + 3]);
+    Edge* edge = edges.get();
+    uint32_t edgeCount = 0;
+    auto addEdge = [&](uint32_t a, uint32_t b, uint32_t o, uint32_t prev, uint32_t nextEdge) {
+        edge[edgeCount] = Edge{a, b, o, prev, nextEdge, false};
+        return edgeCount++;
+    };
     FrontOrder front;
-    // Each symbol adds at most two edges (three at a component start, which adds one face).
-    edges.reserve(symbols.size() * 2 + 3);
     front.queue.reserve(symbols.size() + 3);
     for (const Group& g : groups) {
-        edges.clear();
+        edgeCount = 0;
         front.clear();
-        while (m.index.size() < size_t(g.end) * 3) {
+        const size_t groupEnd = size_t(g.end) * 3;
+        while (faces < groupEnd) {
             if (front.empty()) {
                 uint8_t s = next();
                 if (s != VERTEX && s != SPLIT) fail("bad symbol at a component start");
@@ -95,90 +116,110 @@ Mesh decodeConnectivity(Reader& r, Entropy entropy, uint32_t nvert, uint32_t nfa
                     }
                 }
                 face(c[0], c[1], c[2]);
-                uint32_t t = uint32_t(edges.size());
-                edges.push_back({c[1], c[2], c[0], t + 2, t + 1, false});
-                edges.push_back({c[2], c[0], c[1], t, t + 2, false});
-                edges.push_back({c[0], c[1], c[2], t + 1, t, false});
+                uint32_t t = edgeCount;
+                addEdge(c[1], c[2], c[0], t + 2, t + 1);
+                addEdge(c[2], c[0], c[1], t, t + 2);
+                addEdge(c[0], c[1], c[2], t + 1, t);
                 front.queue.insert(front.queue.end(), {t, t + 1, t + 2});
                 continue;
             }
             uint32_t x = front.next();
-            if (edges[x].dead) continue;
+            if (edge[x].dead) continue;
             uint8_t s = next();
             if (s == BOUNDARY) continue;
             if (s == DELAY) {
                 front.stack.push_back(x);
                 continue;
             }
-            const Edge e = edges[x];
-            const Edge l = edges[e.prev];
-            const Edge rr = edges[e.next];
-            uint32_t n = uint32_t(edges.size());
+            const Edge e = edge[x];
+            uint32_t n = edgeCount;
             uint32_t w;
             switch (s) {
             case VERTEX:
             case SPLIT:
                 w = s == SPLIT ? known() : newVertex(Pred{e.b, e.a, e.o});
-                edges[e.prev].next = n;
-                edges[e.next].prev = n + 1;
-                edges.push_back({e.a, w, e.b, e.prev, n + 1, false});
+                edge[e.prev].next = n;
+                edge[e.next].prev = n + 1;
+                addEdge(e.a, w, e.b, e.prev, n + 1);
                 front.queue.push_back(n + 1);
-                edges.push_back({w, e.b, e.a, n, e.next, false});
+                addEdge(w, e.b, e.a, n, e.next);
                 front.pending = n;
                 break;
-            case LEFT:
-                edges[e.prev].dead = true;
-                edges[l.prev].next = n;
-                edges[e.next].prev = n;
+            case LEFT: {
+                const Edge l = edge[e.prev];
+                edge[e.prev].dead = true;
+                edge[l.prev].next = n;
+                edge[e.next].prev = n;
                 w = l.a;
-                edges.push_back({w, e.b, e.a, l.prev, e.next, false});
+                addEdge(w, e.b, e.a, l.prev, e.next);
                 front.pending = n;
                 break;
-            case RIGHT:
-                edges[e.next].dead = true;
-                edges[rr.next].prev = n;
-                edges[e.prev].next = n;
+            }
+            case RIGHT: {
+                const Edge rr = edge[e.next];
+                edge[e.next].dead = true;
+                edge[rr.next].prev = n;
+                edge[e.prev].next = n;
                 w = rr.b;
-                edges.push_back({e.a, w, e.b, e.prev, rr.next, false});
+                addEdge(e.a, w, e.b, e.prev, rr.next);
                 front.pending = n;
                 break;
-            default:  // END
-                edges[e.prev].dead = true;
-                edges[e.next].dead = true;
-                edges[l.prev].next = rr.next;
-                edges[rr.next].prev = l.prev;
+            }
+            default: {  // END
+                const Edge l = edge[e.prev], rr = edge[e.next];
+                edge[e.prev].dead = true;
+                edge[e.next].dead = true;
+                edge[l.prev].next = rr.next;
+                edge[rr.next].prev = l.prev;
                 w = l.a;
                 break;
+            }
             }
             face(e.b, e.a, w);
         }
     }
     if (v != nvert) fail("fewer vertices decoded than declared");
+    if (faces != m.indexCount) fail("fewer faces decoded than declared");
     return m;
 }
 
 // Signed residuals of one attribute: M vertices of n components, vertex-major.
+// The bit lengths are checked and summed first, so the fields themselves are
+// read without a check each.
 std::vector<int32_t> readResiduals(Reader& r, Entropy entropy, size_t count, int n, bool correlated) {
     BitReader bits = readBits(r);
     std::vector<int32_t> out(count * size_t(n));
     if (correlated) {
         std::vector<uint8_t> d = readBlock(r, entropy, count, 0);
+        uint64_t need = 0;
+        for (uint8_t length : d) {
+            if (length > 32) fail("bit length above 32");
+            need += length;
+        }
+        if (need * uint64_t(n) > bits.left()) fail("bit stream exhausted");
         for (size_t i = 0; i < count; i++) {
-            if (d[i] > 32) fail("bit length above 32");
             if (d[i] == 0) continue;
             for (int c = 0; c < n; c++)
-                out[i * n + c] = int32_t(int64_t(bits.read(d[i])) - (int64_t(1) << (d[i] - 1)));
+                out[i * n + c] = int32_t(int64_t(bits.readChecked(d[i])) - (int64_t(1) << (d[i] - 1)));
         }
         return out;
     }
     std::vector<std::vector<uint8_t>> ds(n);
-    for (int c = 0; c < n; c++) ds[c] = readBlock(r, entropy, count, 0);
+    uint64_t need = 0;
     for (int c = 0; c < n; c++) {
+        ds[c] = readBlock(r, entropy, count, 0);
+        for (uint8_t length : ds[c]) {
+            if (length > 32) fail("bit length above 32");
+            need += length;
+        }
+    }
+    if (need > bits.left()) fail("bit stream exhausted");
+    for (int c = 0; c < n; c++) {
+        const uint8_t* lengths = ds[c].data();
         for (size_t i = 0; i < count; i++) {
-            uint8_t d = ds[c][i];
-            if (d > 32) fail("bit length above 32");
+            uint8_t d = lengths[i];
             if (d == 0) continue;
-            int64_t u = bits.read(d);
+            int64_t u = bits.readChecked(d);
             int64_t half = int64_t(1) << (d - 1);
             out[i * n + c] = int32_t(uint32_t(u >= half ? u : -u - half));
         }
@@ -189,22 +230,29 @@ std::vector<int32_t> readResiduals(Reader& r, Entropy entropy, size_t count, int
 int32_t wrapAdd(int32_t a, int32_t b) { return int32_t(uint32_t(a) + uint32_t(b)); }
 int32_t wrapSub(int32_t a, int32_t b) { return int32_t(uint32_t(a) - uint32_t(b)); }
 
+// Adds each value's prediction back: the previous value without a mesh, the
+// first predecessor's, or (parallelogram) first + second - third. The three
+// forms are separate loops so that each runs without per-value branches;
+// mod (colours) wraps the sums afterwards.
 void undoPrediction(std::vector<int32_t>& v, int n, const Mesh* mesh, bool parallel, uint32_t mod) {
-    size_t count = v.size() / size_t(n);
-    for (size_t i = 1; i < count; i++) {
-        for (int c = 0; c < n; c++) {
-            int32_t p;
-            if (!mesh) {
-                p = v[(i - 1) * n + c];
-            } else {
-                const Pred& q = mesh->pred[i];
-                p = v[size_t(q[0]) * n + c];
-                if (parallel) p = wrapSub(wrapAdd(p, v[size_t(q[1]) * n + c]), v[size_t(q[2]) * n + c]);
-            }
-            int32_t s = wrapAdd(v[i * n + c], p);
-            v[i * n + c] = mod ? int32_t(uint32_t(s) % mod) : s;
+    const size_t count = v.size() / size_t(n);
+    int32_t* x = v.data();
+    if (!mesh) {
+        for (size_t k = size_t(n); k < count * size_t(n); k++) x[k] = wrapAdd(x[k], x[k - size_t(n)]);
+    } else if (!parallel) {
+        for (size_t i = 1; i < count; i++) {
+            const int32_t* p = x + size_t(mesh->pred[i][0]) * n;
+            for (int c = 0; c < n; c++) x[i * n + c] = wrapAdd(x[i * n + c], p[c]);
+        }
+    } else {
+        for (size_t i = 1; i < count; i++) {
+            const Pred& q = mesh->pred[i];
+            const int32_t *a = x + size_t(q[0]) * n, *b = x + size_t(q[1]) * n, *d = x + size_t(q[2]) * n;
+            for (int c = 0; c < n; c++) x[i * n + c] = wrapAdd(x[i * n + c], wrapSub(wrapAdd(a[c], b[c]), d[c]));
         }
     }
+    if (mod)
+        for (size_t k = size_t(n); k < count * size_t(n); k++) x[k] = int32_t(uint32_t(x[k]) % mod);
 }
 
 struct Payload {
@@ -217,10 +265,10 @@ void decodeNormals(const Payload& pl, const AttributeInfo& a, const std::vector<
                    const Mesh* mesh, uint32_t nvert, float* out) {
     const int unit = int(a.q);
     std::vector<float> estimate(size_t(nvert) * 3, 0.0f);
-    if (mesh && pl.mode != NORMAL_DIFF) estimateNormals(*positions, mesh->index, estimate);
+    if (mesh && pl.mode != NORMAL_DIFF) estimateNormals(*positions, mesh->index.get(), mesh->indexCount, estimate);
     std::vector<char> coded(nvert, pl.mode != NORMAL_BORDER);
     if (pl.mode == NORMAL_BORDER && mesh) {
-        std::vector<uint32_t> flag = borderFlags(mesh->index, nvert);
+        std::vector<uint32_t> flag = borderFlags(mesh->index.get(), mesh->indexCount, nvert);
         for (uint32_t i = 0; i < nvert; i++) coded[i] = flag[i] != 0;
     }
     size_t k = 0;
@@ -374,7 +422,7 @@ bool Decoder::decode() {
                 if (pl.mode == NORMAL_BORDER) {
                     m = 0;
                     if (isMesh)
-                        for (uint32_t f : borderFlags(mesh.index, nvert_)) m += f != 0;
+                        for (uint32_t f : borderFlags(mesh.index.get(), mesh.indexCount, nvert_)) m += f != 0;
                 }
                 pl.values = readResiduals(r, entropy, m, 2, true);
                 if (pl.mode == NORMAL_DIFF) undoPrediction(pl.values, 2, ctx, false, 0);
@@ -409,7 +457,7 @@ bool Decoder::decode() {
                 for (size_t k = 0; k < pl.values.size(); k++) out[k] = float(pl.values[k]) * a.q;
             }
         }
-        if (isMesh) std::copy(mesh.index.begin(), mesh.index.end(), index_);
+        if (isMesh) memcpy(index_, mesh.index.get(), mesh.indexCount * sizeof(uint32_t));
     } catch (const StreamError& err) {
         error_ = err.message;
         return false;

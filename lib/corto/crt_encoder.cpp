@@ -497,8 +497,8 @@ bool Encoder::encode() {
                     r = residuals(oct, 2, pred, false);
                 } else {
                     std::vector<float> est(size_t(stored) * 3, 0.0f);
-                    estimateNormals(qpos, con.index, est);
-                    std::vector<uint32_t> flag = borderFlags(con.index, stored);
+                    estimateNormals(qpos, con.index.data(), con.index.size(), est);
+                    std::vector<uint32_t> flag = borderFlags(con.index.data(), con.index.size(), stored);
                     for (uint32_t i = 0; i < stored; i++) {
                         if (mode == NORMAL_BORDER && flag[i] == 0) continue;
                         Octa e = toOcta(&est[size_t(i) * 3], unit);

@@ -43,9 +43,9 @@ void normalize(const float* v, float* out) {
     for (int c = 0; c < 3; c++) out[c] = v[c] / len;
 }
 
-void estimateNormals(const std::vector<int32_t>& positions, const std::vector<uint32_t>& index,
+void estimateNormals(const std::vector<int32_t>& positions, const uint32_t* index, size_t indexCount,
                      std::vector<float>& out) {
-    for (size_t f = 0; f + 2 < index.size(); f += 3) {
+    for (size_t f = 0; f + 2 < indexCount; f += 3) {
         const int32_t* p[3];
         for (int k = 0; k < 3; k++) p[k] = positions.data() + size_t(index[f + k]) * 3;
         float a[3], b[3];
@@ -59,9 +59,9 @@ void estimateNormals(const std::vector<int32_t>& positions, const std::vector<ui
     }
 }
 
-std::vector<uint32_t> borderFlags(const std::vector<uint32_t>& index, uint32_t nvert) {
+std::vector<uint32_t> borderFlags(const uint32_t* index, size_t indexCount, uint32_t nvert) {
     std::vector<uint32_t> flag(nvert, 0);
-    for (size_t f = 0; f + 2 < index.size(); f += 3) {
+    for (size_t f = 0; f + 2 < indexCount; f += 3) {
         uint32_t a = index[f], b = index[f + 1], c = index[f + 2];
         flag[a] ^= b ^ c;
         flag[b] ^= a ^ c;

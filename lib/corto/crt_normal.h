@@ -1,5 +1,6 @@
 // Octahedral normal coding and the normal estimates both directions derive from positions.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -17,10 +18,10 @@ void toSphere(Octa o, int unit, float* out);
 void normalize(const float* v, float* out);
 
 // Sum over faces, in index order, of cross(P1 - P0, P2 - P0) from integer positions.
-void estimateNormals(const std::vector<int32_t>& positions, const std::vector<uint32_t>& index,
+void estimateNormals(const std::vector<int32_t>& positions, const uint32_t* index, size_t indexCount,
                      std::vector<float>& out);
 // XOR over incident faces of the other two corners: zero exactly at interior vertices of a
 // manifold mesh.
-std::vector<uint32_t> borderFlags(const std::vector<uint32_t>& index, uint32_t nvert);
+std::vector<uint32_t> borderFlags(const uint32_t* index, size_t indexCount, uint32_t nvert);
 
 }  // namespace crt

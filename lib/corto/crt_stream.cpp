@@ -63,18 +63,6 @@ void Writer::str(const std::string& s) {
     append(reinterpret_cast<const uint8_t*>(s.c_str()), s.size() + 1);
 }
 
-uint32_t BitReader::read(int width) {
-    if (width < 1 || width > 32) fail("bad bit field width");
-    if (bit + uint64_t(width) > uint64_t(count) * 32) fail("bit stream exhausted");
-    uint64_t w = bit >> 5;
-    int off = int(bit & 31);
-    uint64_t hi = le32(words + 4 * w);
-    uint64_t lo = w + 1 < count ? le32(words + 4 * (w + 1)) : 0;
-    uint64_t both = (hi << 32 | lo) << off;
-    bit += uint64_t(width);
-    return uint32_t(both >> (64 - width));
-}
-
 BitReader readBits(Reader& r) {
     BitReader b;
     b.count = r.u32();

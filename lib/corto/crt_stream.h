@@ -51,7 +51,30 @@ struct BitReader {
     uint32_t count = 0;
     uint64_t bit = 0;
 
-    uint32_t read(int width);  // 1..32 bits, MSB first
+    // 1..32 bits, MSB first.
+    uint32_t read(int width) {
+        if (width < 1 || width > 32) fail("bad bit field width");
+        if (uint64_t(width) > left()) fail("bit stream exhausted");
+        return readChecked(width);
+    }
+
+    uint64_t left() const { return uint64_t(count) * 32 - bit; }
+
+    // For callers that checked the width (1..32) and that left() covers it.
+    uint32_t readChecked(int width) {
+        uint64_t w = bit >> 5;
+        uint64_t both = uint64_t(word(w)) << 32;
+        if (w + 1 < count) both |= word(w + 1);
+        both <<= bit & 31;
+        bit += uint64_t(width);
+        return uint32_t(both >> (64 - width));
+    }
+
+private:
+    uint32_t word(uint64_t i) const {
+        const uint8_t* p = words + 4 * i;
+        return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    }
 };
 
 BitReader readBits(Reader& r);

@@ -3,6 +3,7 @@
 #include "crt_stream.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace crt {
 
@@ -14,17 +15,26 @@ struct Entry {
     uint32_t probability;
 };
 
+// The words as they are built, back to back; a new word is an earlier word
+// (or a run of one symbol) with one symbol more, copied within `bytes` by
+// index so that growth cannot leave a pointer behind.
 struct Builder {
     std::vector<uint8_t> bytes;
     std::vector<Entry> entries;
 
-    void add(const std::vector<uint8_t>& word, uint32_t probability) {
-        entries.push_back({uint32_t(bytes.size()), uint32_t(word.size()), probability});
-        bytes.insert(bytes.end(), word.begin(), word.end());
+    void addEmpty() { entries.push_back({uint32_t(bytes.size()), 0, 0}); }
+    void addRun(uint8_t symbol, uint32_t runLength, uint8_t last, uint32_t probability) {
+        entries.push_back({uint32_t(bytes.size()), runLength + 1, probability});
+        bytes.insert(bytes.end(), runLength, symbol);
+        bytes.push_back(last);
     }
-    std::vector<uint8_t> word(size_t e) const {
-        const Entry& x = entries[e];
-        return std::vector<uint8_t>(bytes.begin() + x.offset, bytes.begin() + x.offset + x.length);
+    void addExtended(size_t prefix, uint8_t last, uint32_t probability) {
+        Entry from = entries[prefix];
+        size_t at = bytes.size();
+        entries.push_back({uint32_t(at), from.length + 1, probability});
+        bytes.resize(at + from.length + 1);
+        for (uint32_t i = 0; i < from.length; i++) bytes[at + i] = bytes[from.offset + i];
+        bytes[at + from.length] = last;
     }
 };
 
@@ -44,37 +54,32 @@ TunstallTable buildTunstall(const std::vector<TunstallPair>& pairs) {
     }
 
     Builder b;
+    b.bytes.reserve(4096);
+    b.entries.reserve(512);
     std::vector<uint32_t> head(s);
     uint32_t words;
     if (k >= 16) {
         // Long runs of the likeliest symbol get their own words from the start.
-        std::vector<uint8_t> run;
         uint32_t q = p[0];
         for (uint32_t c = 0; c < k; c++) {
             for (uint32_t r = 0; r < s; r++) {
                 if (r == 0) {
-                    if (c == k - 1) {
-                        std::vector<uint8_t> all = run;
-                        all.push_back(pairs[0].symbol);
-                        b.add(all, (q * p[0]) >> 16);
-                    } else {
-                        b.add({}, 0);
-                    }
+                    if (c == k - 1)
+                        b.addRun(pairs[0].symbol, c, pairs[0].symbol, (q * p[0]) >> 16);
+                    else
+                        b.addEmpty();
                     continue;
                 }
-                std::vector<uint8_t> w = run;
-                w.push_back(pairs[r].symbol);
-                b.add(w, c == 0 ? p[r] : (q * p[r]) >> 16);
+                b.addRun(pairs[0].symbol, c, pairs[r].symbol, c == 0 ? p[r] : (q * p[r]) >> 16);
             }
             if (c >= 1) q = (q * p[0]) >> 16;
-            run.push_back(pairs[0].symbol);
         }
         head[0] = (k - 1) * s;
         for (uint32_t r = 1; r < s; r++) head[r] = r;
         words = 1 + k * (s - 1);
     } else {
         for (uint32_t r = 0; r < s; r++) {
-            b.add({pairs[r].symbol}, p[r]);
+            b.addRun(0, 0, pairs[r].symbol, p[r]);
             head[r] = r;
         }
         words = s;
@@ -84,13 +89,11 @@ TunstallTable buildTunstall(const std::vector<TunstallPair>& pairs) {
         uint32_t best = 0;
         for (uint32_t r = 1; r < s; r++)
             if (b.entries[head[r]].probability > b.entries[head[best]].probability) best = r;
-        std::vector<uint8_t> w = b.word(head[best]);
-        const uint32_t pi = b.entries[head[best]].probability;
+        const size_t prefix = head[best];
+        const uint32_t pi = b.entries[prefix].probability;
         bool early = false;
-        w.push_back(0);
         for (uint32_t r = 0; r < s; r++) {
-            w.back() = pairs[r].symbol;
-            b.add(w, (pi * p[r]) >> 16);
+            b.addExtended(prefix, pairs[r].symbol, (pi * p[r]) >> 16);
             if (words + r == 255) {
                 early = true;
                 break;
@@ -113,20 +116,24 @@ TunstallTable buildTunstall(const std::vector<TunstallPair>& pairs) {
 }
 
 std::vector<uint8_t> tunstallDecode(const TunstallTable& table, const uint8_t* codes, size_t m, size_t n) {
-    std::vector<uint8_t> out;
-    out.reserve(n);
+    std::vector<uint8_t> out(n);
+    uint8_t* at = out.data();
+    size_t left = n;
+    const size_t words = table.offset.size();
     for (size_t i = 0; i < m; i++) {
-        if (codes[i] >= table.offset.size()) fail("unknown Tunstall code");
+        if (codes[i] >= words) fail("unknown Tunstall code");
         size_t len = table.length[codes[i]];
-        const uint8_t* word = table.bytes.data() + table.offset[codes[i]];
-        size_t left = n - out.size();
         if (i + 1 < m) {
             if (len >= left) fail("Tunstall codes overrun the block");
         } else {
             if (len < left) fail("Tunstall codes end early");
             len = left;
         }
-        out.insert(out.end(), word, word + len);
+        // Words are short: a plain loop beats a call to memcpy.
+        const uint8_t* word = table.bytes.data() + table.offset[codes[i]];
+        for (size_t j = 0; j < len; j++) at[j] = word[j];
+        at += len;
+        left -= len;
     }
     return out;
 }

@@ -1,5 +1,7 @@
-// Decoder speed on a textured frame, encoder speed, and our stream sizes against the
-// recorded ones (printed before the timings).
+// Decoder speed on a textured frame, on the shared test streams and on the
+// streams of a folder of frame files (CORTO_FRAME_FILES=Resources/DemoQTR),
+// encoder speed, and our stream sizes against the recorded ones (printed
+// before the timings).
 #include "crt_decoder.h"
 #include "crt_encoder.h"
 #include "../tests/vectors.h"
@@ -8,6 +10,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -66,6 +71,77 @@ void BM_DecodeFrame(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(crt.size()));
 }
 BENCHMARK(BM_DecodeFrame)->Arg(40)->Arg(80)->Unit(benchmark::kMicrosecond);
+
+// Every attribute of a stream decoded into buffers of its own.
+struct Decoded {
+    std::vector<uint32_t> index;
+    std::vector<float> position, uv, normal, radius;
+    std::vector<uint8_t> color;
+};
+
+bool decodeAll(const std::vector<uint8_t>& stream, Decoded& out) {
+    crt::Decoder dec(stream.data(), stream.size());
+    if (!dec.ok()) return false;
+    size_t n = dec.nvert();
+    out.index.resize(size_t(dec.nface()) * 3);
+    out.position.resize(n * 3);
+    out.uv.resize(n * 2);
+    out.normal.resize(n * 3);
+    out.radius.resize(n);
+    out.color.resize(n * 4);
+    dec.setIndex(out.index.data());
+    dec.setPositions(out.position.data());
+    dec.setUvs(out.uv.data());
+    dec.setNormals(out.normal.data());
+    dec.setColors(out.color.data(), 4);
+    dec.setAttribute("radius", out.radius.data());
+    return dec.decode();
+}
+
+// Decoding a whole set of streams, in vertices a second.
+void decodeSet(benchmark::State& state, const std::vector<std::vector<uint8_t>>& streams) {
+    if (streams.empty()) {
+        state.SkipWithError("no streams");
+        return;
+    }
+    double vertices = 0;
+    for (const auto& s : streams) vertices += crt::Decoder(s.data(), s.size()).nvert();
+    Decoded out;
+    for (auto _ : state)
+        for (const auto& s : streams)
+            if (!decodeAll(s, out)) state.SkipWithError("a stream does not decode");
+    state.counters["streams"] = double(streams.size());
+    state.counters["Mvert/s"] = benchmark::Counter(vertices * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// The shared test vectors' streams.
+void BM_DecodeTestStreams(benchmark::State& state) {
+    std::vector<std::vector<uint8_t>> streams;
+    for (const std::string& name : vectorNames()) {
+        std::vector<uint8_t> bytes = readFile(vectorDir() + "/" + name + ".crt");
+        if (!bytes.empty()) streams.push_back(bytes);
+    }
+    decodeSet(state, streams);
+}
+BENCHMARK(BM_DecodeTestStreams)->Unit(benchmark::kMillisecond);
+
+// The streams inside the show's frame files (int32 length, then the stream),
+// from the folder CORTO_FRAME_FILES names.
+void BM_DecodeFrameFileStreams(benchmark::State& state) {
+    std::vector<std::vector<uint8_t>> streams;
+    const char* folder = getenv("CORTO_FRAME_FILES");
+    if (folder)
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            if (entry.path().extension() != ".cor") continue;
+            std::vector<uint8_t> file = readFile(entry.path().string());
+            uint32_t length = 0;
+            if (file.size() < 4) continue;
+            memcpy(&length, file.data(), 4);
+            if (length <= file.size() - 4) streams.emplace_back(file.begin() + 4, file.begin() + 4 + length);
+        }
+    decodeSet(state, streams);
+}
+BENCHMARK(BM_DecodeFrameFileStreams)->Unit(benchmark::kMillisecond);
 
 void BM_EncodeFrame(benchmark::State& state) {
     Frame f = makeFrame(int(state.range(0)), int(state.range(0)) * 2);
