@@ -18,6 +18,12 @@ void createRenderTargets(AppState& state) {
     state.targets[TARGET_QUARTER_MS].create(w / 4, h / 4, 4);
     state.targets[TARGET_QUARTER].create(w / 4, h / 4, 0);
     state.targets[TARGET_SQUARE].create(1024, 1024, 0);
+    // Targets get storage as they are first used; the pictures the frame
+    // samples exist (cleared) from the start, even before anything is drawn
+    // into them: the scene's three outputs and the two figures' cut-outs.
+    state.targets[TARGET_SCENE_1].ensureTextures(3);
+    state.targets[TARGET_SCENE_3].ensureTextures(2);
+    state.targets[TARGET_SCENE_4].ensureTextures(2);
 }
 
 void startControlSurface(AppState& state) {

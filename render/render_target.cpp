@@ -12,47 +12,58 @@ static void setSamplingParameters() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
 
-void RenderTarget::create(int w, int h, int samples) {
+// Names only: storage is given on first use (see ensureBuffers and
+// ensureTextures), so a target nothing draws into or resolves costs nothing.
+void RenderTarget::create(int w, int h, int sampleCount) {
     width = w;
     height = h;
-
+    samples = sampleCount;
     glGenRenderbuffers(3, colourBuffers);
-    for (GLuint buffer : colourBuffers) {
-        glBindRenderbuffer(GL_RENDERBUFFER, buffer);
-        glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGBA8, width, height);
-    }
     glGenRenderbuffers(1, &depthBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
-    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH_COMPONENT24, width, height);
-
     glGenFramebuffers(1, &drawFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer);
-    for (int i = 0; i < 3; ++i)
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, COLOUR_ATTACHMENTS[i], GL_RENDERBUFFER, colourBuffers[i]);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
-
     glGenFramebuffers(1, &resolveFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer);
-
-    // Sized like the depth renderbuffer: a depth blit needs matching formats.
     glGenTextures(1, &depthTexture);
-    glBindTexture(GL_TEXTURE_2D, depthTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT, GL_FLOAT,
-                 nullptr);
-    setSamplingParameters();
-    glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_INTENSITY);
-
     glGenTextures(3, colourTextures);
-    for (GLuint texture : colourTextures) {
-        glBindTexture(GL_TEXTURE_2D, texture);
+    glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer);
+}
+
+// The multisampled storage of the first `outputs` colour outputs and depth,
+// attached to the draw framebuffer as it is made, so the framebuffer is
+// always complete for the outputs it has. Leaves the draw framebuffer bound.
+void RenderTarget::ensureBuffers(int outputs) {
+    glBindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer);
+    if (buffersMade == 0) {
+        glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
+        glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH_COMPONENT24, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+    }
+    for (; buffersMade < outputs; ++buffersMade) {
+        glBindRenderbuffer(GL_RENDERBUFFER, colourBuffers[buffersMade]);
+        glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGBA8, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, COLOUR_ATTACHMENTS[buffersMade], GL_RENDERBUFFER,
+                                  colourBuffers[buffersMade]);
+    }
+}
+
+void RenderTarget::ensureTextures(int outputs) {
+    if (texturesMade == 0) {
+        // Sized like the depth renderbuffer: a depth blit needs matching formats.
+        glBindTexture(GL_TEXTURE_2D, depthTexture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT, GL_FLOAT,
+                     nullptr);
+        setSamplingParameters();
+        glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_INTENSITY);
+    }
+    for (; texturesMade < outputs; ++texturesMade) {
+        glBindTexture(GL_TEXTURE_2D, colourTextures[texturesMade]);
         setSamplingParameters();
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     }
-    attach(3);
 }
 
 void RenderTarget::attach(int outputs) {
     outputs = clampOutputs(outputs);
+    ensureTextures(outputs);
     glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer);
     for (int i = 0; i < outputs; ++i) {
         glFramebufferTexture2D(GL_FRAMEBUFFER, COLOUR_ATTACHMENTS[i], GL_TEXTURE_2D, colourTextures[i], 0);
@@ -62,15 +73,19 @@ void RenderTarget::attach(int outputs) {
     glCheckFramebufferStatus(GL_FRAMEBUFFER);
 }
 
-void RenderTarget::bind(int outputs) const {
-    glBindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer);
-    glDrawBuffers(clampOutputs(outputs), COLOUR_ATTACHMENTS);
+void RenderTarget::bind(int outputs) {
+    outputs = clampOutputs(outputs);
+    ensureBuffers(outputs);
+    glDrawBuffers(outputs, COLOUR_ATTACHMENTS);
 }
 
-void RenderTarget::resolve(int outputs) const {
+void RenderTarget::resolve(int outputs) {
+    outputs = clampOutputs(outputs);
+    ensureBuffers(outputs);
+    ensureTextures(outputs);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, drawFramebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFramebuffer);
-    for (int i = 0; i < clampOutputs(outputs); ++i) {
+    for (int i = 0; i < outputs; ++i) {
         glDrawBuffer(COLOUR_ATTACHMENTS[i]);
         glReadBuffer(COLOUR_ATTACHMENTS[i]);
         glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_LINEAR);

@@ -9,6 +9,9 @@
 //   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 //   program.setTexture(0, "Colour0", scene.colourTextures[0]);
 //
+// Storage is given on first use: the multisampled buffers of an output when
+// it is first drawn into (bind, resolve), its texture when first attached or
+// resolved. A target nothing uses costs only its names.
 // Nothing checks framebuffer status; the record does not own its GL objects.
 #pragma once
 #include <GL/glew.h>
@@ -24,17 +27,24 @@ struct RenderTarget {
     GLuint depthTexture = 0;        // resolved depth, sampled as intensity
     int width = 0;
     int height = 0;
+    int samples = 0;
+    int buffersMade = 0;   // colour outputs with multisampled storage (depth with the first)
+    int texturesMade = 0;  // colour textures with storage (the depth texture with the first)
 
-    // samples 0 gives single-sampled storage. Leaves the resolve framebuffer bound.
+    // samples 0 gives single-sampled storage. Makes the names; leaves the
+    // resolve framebuffer bound.
     void create(int width, int height, int samples);
     // Binds the resolve framebuffer and attaches the first `outputs` colour
     // textures (at least one) and the depth texture.
     void attach(int outputs);
     // Binds the draw framebuffer and draws into its first `outputs` outputs.
-    void bind(int outputs) const;
+    void bind(int outputs);
     // Blits the first `outputs` colour outputs and depth; leaves the two
     // framebuffers bound for reading and drawing.
-    void resolve(int outputs) const;
+    void resolve(int outputs);
+
+    void ensureBuffers(int outputs);
+    void ensureTextures(int outputs);
 };
 
 // gluPerspective into the projection matrix (mode left at GL_PROJECTION);

@@ -30,6 +30,7 @@ static void drawAndResolve(RenderTarget& target, int outputs) {
     std::vector<unsigned char> sentinel(SIZE * SIZE * 4);
     for (size_t i = 0; i < sentinel.size(); ++i) sentinel[i] = SENTINEL[i % 4];
     std::vector<float> farDepth(SIZE * SIZE, 1.0f);
+    target.ensureTextures(3);
     for (GLuint t : target.colourTextures) {
         glBindTexture(GL_TEXTURE_2D, t);
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, SIZE, SIZE, GL_RGBA, GL_UNSIGNED_BYTE, sentinel.data());
@@ -74,6 +75,48 @@ TEST_P(RenderTargetTest, ResolveCopiesExactlyTheRequestedOutputs) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Outputs, RenderTargetTest, ::testing::Values(0, 1, 2, 3));
+
+static GLint renderbufferWidth(GLuint buffer) {
+    GLint width = -1;
+    glBindRenderbuffer(GL_RENDERBUFFER, buffer);
+    glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_WIDTH, &width);
+    return width;
+}
+
+static GLint textureWidth(GLuint texture) {
+    GLint width = -1;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    return width;
+}
+
+// Storage comes with first use: none for a target nothing uses, the drawn
+// outputs' buffers (and depth) on bind, textures on attach; the framebuffer
+// is complete for what it has at every step.
+TEST_F(GLTest, StorageComesWithFirstUse) {
+    RenderTarget target;
+    target.create(SIZE, SIZE, 4);
+    for (GLuint buffer : target.colourBuffers) EXPECT_EQ(renderbufferWidth(buffer), 0);
+    EXPECT_EQ(renderbufferWidth(target.depthBuffer), 0);
+    for (GLuint texture : target.colourTextures) EXPECT_EQ(textureWidth(texture), 0);
+
+    target.bind(2);
+    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
+    EXPECT_EQ(renderbufferWidth(target.colourBuffers[0]), SIZE);
+    EXPECT_EQ(renderbufferWidth(target.colourBuffers[1]), SIZE);
+    EXPECT_EQ(renderbufferWidth(target.colourBuffers[2]), 0);
+    EXPECT_EQ(renderbufferWidth(target.depthBuffer), SIZE);
+    for (GLuint texture : target.colourTextures) EXPECT_EQ(textureWidth(texture), 0);
+
+    target.attach(1);
+    EXPECT_EQ(textureWidth(target.colourTextures[0]), SIZE);
+    EXPECT_EQ(textureWidth(target.colourTextures[1]), 0);
+    EXPECT_EQ(textureWidth(target.depthTexture), SIZE);
+    target.resolve(2);
+    EXPECT_EQ(textureWidth(target.colourTextures[1]), SIZE);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
 
 TEST_F(GLTest, BindSelectsTheDrawBuffers) {
     RenderTarget target;

@@ -90,8 +90,8 @@ void checkBuildsTheFivePrograms(Part_Clips* part, const std::string* log) {
     EXPECT_EQ(log->find("rror"), std::string::npos) << "a shader build log reports an error";
 }
 
-// With no scenes yet, a frame is the empty paper through both passes: dark,
-// warm, grainy, darker at the corners. The draw leaves the raw time behind.
+// A frame of the replayed stretch through both passes: warm, grainy, darker
+// at the corners. The draw leaves the raw time behind.
 void checkDrawsAFrameThroughThePasses(Part_Clips* part) {
     LiveInputs& live = appState.live;
     live._kz = -1;
@@ -109,13 +109,12 @@ void checkDrawsAFrameThroughThePasses(Part_Clips* part) {
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
     cv::Mat frame = readShowFrame();
-    cv::imwrite(std::string(TORVANEL_BINARY_DIR) + "/show_empty_frame.png", frame);
+    cv::imwrite(std::string(TORVANEL_BINARY_DIR) + "/show_frame_150.png", frame);
     cv::Scalar middle = cv::mean(frame(cv::Rect(540, 310, 200, 100)));
     cv::Scalar corner = cv::mean(frame(cv::Rect(0, 0, 80, 60)));
     EXPECT_GT(middle[2], middle[0]);  // warm: more red than blue
     EXPECT_GT(middle[2], 8.0);
-    EXPECT_LT(middle[2], 80.0);
-    EXPECT_LT(corner[2], middle[2]);
+    EXPECT_LT(corner[2], middle[2]);  // vignetted
     cv::Mat grey;
     cv::cvtColor(frame(cv::Rect(540, 310, 200, 100)), grey, cv::COLOR_BGR2GRAY);
     cv::Scalar mean, deviation;
