@@ -11,6 +11,9 @@
 
 AppState appState;
 
+// The loading screen is redrawn at most ten times a second.
+static const int64_t LOADING_REDRAW_TICKS = 1000000;
+
 void createRenderTargets(AppState& state) {
     int w = state.window.width, h = state.window.height;
     for (int i = TARGET_SCENE_1; i <= TARGET_SCENE_4; ++i) state.targets[i].create(w, h, 4);
@@ -35,11 +38,17 @@ void startControlSurface(AppState& state) {
 void reportProgress(float progress, const std::string& message) {
     AppState& state = appState;
     Part_Loader* loader = state.loader;
-    handleEvents(state);
+    handleEvents(state);  // every call: Escape is answered at once
     loader->progress = progress;
+    loader->message = message;
+    // The picture never changes, so it is redrawn at a bounded rate, not once
+    // per file: a redraw costs more than decoding a figure frame.
+    static int64_t lastRedraw = 0;
+    int64_t now = systemTicks();
+    if (lastRedraw != 0 && now - lastRedraw < LOADING_REDRAW_TICKS) return;
+    lastRedraw = now;
     loader->update();
     loader->draw();
-    loader->message = message;
     resetGLState();
     SDL_GL_SwapWindow(state.window.window);
 }
@@ -66,6 +75,9 @@ void startShow(AppState& state) {
     prepareShow(state);
 
     startControlSurface(state);
+    // The music decodes on its own thread while the parts load.
+    SoundtrackDecode soundtrack;
+    beginSoundtrackDecode(soundtrack);
 
     for (Part* part : state.parts) {
         part->live = &state.live;
@@ -75,7 +87,7 @@ void startShow(AppState& state) {
 
     state.lastTicks = systemTicks();  // loading does not count as a frame
     sleepMilliseconds(5);
-    startSoundtrack(state.soundtrackSample, state.soundtrackChannel);
+    startSoundtrack(soundtrack, state.soundtrackSample, state.soundtrackChannel);
 }
 
 void finishFrame(AppState& state) {

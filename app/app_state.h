@@ -64,8 +64,9 @@ void startShow(AppState& state);
 // the loader part.
 void prepareShow(AppState& state);
 
-// Pumps events and redraws the loading screen once. Main thread only (it owns
-// the GL context): loading loops call it from OpenMP thread 0.
+// Pumps events and redraws the loading screen (at most ten times a second).
+// Main thread only (it owns the GL context): loaders call it while workers
+// decode.
 void reportProgress(float progress, const std::string& message);
 
 // The eight render targets, sized from the show window.

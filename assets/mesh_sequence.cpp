@@ -1,8 +1,6 @@
 #include "assets/mesh_sequence.h"
 
 #include <GL/glu.h>
-#include <omp.h>
-
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -13,6 +11,8 @@
 #include "assets/draw_trace.h"
 #include "crt_decoder.h"
 #include "platform/file_bytes.h"
+#include "platform/ordered_jobs.h"
+#include "render/dxt1.h"
 #include "render/picture.h"
 #include "render/render_target.h"
 #include "render/shader_program.h"
@@ -176,46 +176,99 @@ void computeNormals(MeshFrame& frame) {
         for (int a = 0; a < 3; ++a) frame.normals[v * 3 + a] = sum[v * 3 + a] / (float(count[v]) + 1e-7f);
 }
 
+// One frame as a worker loads it: decoded, with normals, and the picture
+// compressed when asked; nothing escapes.
+static MeshFrame decodeFrame(const MeshSequence& sequence, const std::string& path, bool compress,
+                             std::atomic<size_t>& heldPictureBytes) {
+    printf("Loading .......... %s\n", path.c_str());
+    MeshFrame frame;
+    try {
+        frame = loadMeshFrame(sequence, path, true);
+        if (compress && frame.picture.type() == CV_8UC3) {
+            frame.compressedPicture = encodeDxt1(frame.picture);
+            frame.compressedWidth = frame.picture.cols;
+            frame.compressedHeight = frame.picture.rows;
+            frame.picture.release();
+        }
+        size_t pictureBytes = frame.picture.total() * frame.picture.elemSize() + frame.compressedPicture.size();
+        if (heldPictureBytes.fetch_add(pictureBytes) + pictureBytes > MESH_PICTURES_BUDGET) {
+            heldPictureBytes.fetch_sub(pictureBytes);
+            frame = failedFrame(path, "the sequence's pictures would pass the memory budget");
+        }
+        computeNormals(frame);
+    } catch (const std::exception& e) {
+        frame = failedFrame(path, e.what());
+    }
+    return frame;
+}
+
+void loadMeshSequences(const std::vector<MeshSequenceFiles>& files, bool upload, const MeshProgressFn& progress) {
+    struct Job {
+        const MeshSequenceFiles* files;
+        int index;
+    };
+    std::vector<Job> jobs;
+    for (const MeshSequenceFiles& f : files)
+        for (int i = 0; i < int(f.sequence->frames.size()); i++) jobs.push_back({&f, i});
+    bool compress = upload && GLEW_EXT_texture_compression_s3tc;
+    std::atomic<size_t> heldPictureBytes{0};
+    runOrderedJobs(
+        int(jobs.size()),
+        [&](int j) {
+            const Job& job = jobs[size_t(j)];
+            char path[512];
+            snprintf(path, sizeof(path), job.files->folderFormat, DATA_DIR,
+                     job.files->firstNumber + job.files->step * job.index);
+            MeshSequence& sequence = *job.files->sequence;
+            sequence.frames[size_t(job.index)] = decodeFrame(sequence, path, compress, heldPictureBytes);
+        },
+        [&](int j) {
+            if (!upload) return;
+            const Job& job = jobs[size_t(j)];
+            MeshFrame& frame = job.files->sequence->frames[size_t(job.index)];
+            int count = int(job.files->sequence->frames.size());
+            if (job.index % 50 == 0) printf("%d/ %d\n", job.index, count);
+            size_t held = frame.picture.total() * frame.picture.elemSize() + frame.compressedPicture.size();
+            uploadMeshFrame(frame, true, false);
+            heldPictureBytes.fetch_sub(held);
+        },
+        [&] {
+            if (progress) progress();
+        });
+}
+
 void loadMeshSequence(MeshSequence& sequence, const char* folderFormat, int firstNumber, int step,
                       const MeshProgressFn& progress) {
-    int n = static_cast<int>(sequence.frames.size());
-    if (n < 1) return;
-    std::atomic<size_t> heldPictureBytes{0};
-#pragma omp parallel for schedule(static)
-    for (int i = 0; i < n; ++i) {
-        char path[512];
-        snprintf(path, sizeof(path), folderFormat, DATA_DIR, firstNumber + step * i);
-        printf("Loading .......... %s\n", path);
-        if (omp_get_thread_num() == 0 && progress) progress();  // thread 0 owns the GL context
-        MeshFrame frame;
-        try {  // nothing may escape an OpenMP region
-            frame = loadMeshFrame(sequence, path, true);
-            size_t pictureBytes = frame.picture.total() * frame.picture.elemSize();
-            if (heldPictureBytes.fetch_add(pictureBytes) + pictureBytes > MESH_PICTURES_BUDGET) {
-                heldPictureBytes.fetch_sub(pictureBytes);
-                frame = failedFrame(path, "the sequence's pictures would pass the memory budget");
-            }
-            computeNormals(frame);
-        } catch (const std::exception& e) {
-            frame = failedFrame(path, e.what());
-        }
-        sequence.frames[i] = std::move(frame);
-    }
+    loadMeshSequences({{&sequence, folderFormat, firstNumber, step}}, false, progress);
+}
+
+// Releases what the upload no longer needs.
+static void releaseDecoded(MeshFrame& frame) {
+    frame.picture.release();
+    frame.compressedPicture = std::vector<uint8_t>();
+    frame.indices = std::vector<uint16_t>();
+    frame.positions = std::vector<float>();
+    frame.uvs = std::vector<float>();
+    frame.normals = std::vector<float>();
 }
 
 void uploadMeshFrame(MeshFrame& frame, bool uploadPicture, bool newTexture) {
     // A picture larger than this GL's textures: the frame draws nothing,
     // rather than an untextured figure.
-    if (uploadPicture && !frame.picture.empty()) {
+    int pictureWidth = frame.compressedPicture.empty() ? frame.picture.cols : frame.compressedWidth;
+    int pictureHeight = frame.compressedPicture.empty() ? frame.picture.rows : frame.compressedHeight;
+    if (uploadPicture && (pictureWidth > 0 || pictureHeight > 0)) {
         int side = maxTextureSide();
-        if (frame.picture.cols > side || frame.picture.rows > side) {
-            printf("uploadMeshFrame - picture of %d x %d pixels is larger than this GL's %d\n", frame.picture.cols,
-                   frame.picture.rows, side);
-            frame.picture.release();
+        if (pictureWidth > side || pictureHeight > side) {
+            printf("uploadMeshFrame - picture of %d x %d pixels is larger than this GL's %d\n", pictureWidth,
+                   pictureHeight, side);
+            releaseDecoded(frame);
             return;
         }
     }
-    if (uploadPicture && !newTexture && frame.picture.channels() == 3) {
+    if (uploadPicture && !frame.compressedPicture.empty()) {
+        uploadCompressedTexture(frame.texture, frame.compressedPicture, frame.compressedWidth, frame.compressedHeight);
+    } else if (uploadPicture && !newTexture && frame.picture.channels() == 3) {
         Texture& texture = frame.texture;
         int w = frame.picture.cols, h = frame.picture.rows;
         if (texture.width == 0 && texture.height == 0) {
@@ -246,16 +299,23 @@ void uploadMeshFrame(MeshFrame& frame, bool uploadPicture, bool newTexture) {
         frame.picture.release();
     }
 
+    // The triangles go into the list from arrays in one draw: the same
+    // vertices in the same order as one call per vertex, compiled far faster.
     frame.displayList = glGenLists(1);
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, frame.positions.data());
+    glNormalPointer(GL_FLOAT, 0, frame.normals.data());
+    glTexCoordPointer(2, GL_FLOAT, 0, frame.uvs.data());
     glNewList(frame.displayList, GL_COMPILE);
-    glBegin(GL_TRIANGLES);
-    for (uint16_t k : frame.indices) {
-        glNormal3f(frame.normals[k * 3], frame.normals[k * 3 + 1], frame.normals[k * 3 + 2]);
-        glTexCoord2f(frame.uvs[k * 2], frame.uvs[k * 2 + 1]);
-        glVertex3f(frame.positions[k * 3], frame.positions[k * 3 + 1], frame.positions[k * 3 + 2]);
-    }
-    glEnd();
+    if (!frame.indices.empty())
+        glDrawElements(GL_TRIANGLES, GLsizei(frame.indices.size()), GL_UNSIGNED_SHORT, frame.indices.data());
     glEndList();
+    glPopClientAttrib();
+    frame.triangleCount = int(frame.indices.size() / 3);
+    releaseDecoded(frame);
 }
 
 void meshCamera() {

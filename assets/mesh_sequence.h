@@ -20,15 +20,20 @@ struct ShaderProgram;
 
 constexpr int MESH_EXTRA_RECORDS = 22;
 
+// The decoded mesh and picture live only until the upload, which keeps the
+// triangle count.
 struct MeshFrame {
     int32_t extra[MESH_EXTRA_RECORDS][3] = {};
     std::vector<uint16_t> indices;  // three per triangle; files index at most 65536 vertices
     std::vector<float> positions;   // 3 per vertex, metres
     std::vector<float> uvs;         // 2 per vertex
     std::vector<float> normals;     // 3 per vertex
-    cv::Mat picture;                // B, G, R; released after upload
+    cv::Mat picture;                // B, G, R
+    std::vector<uint8_t> compressedPicture;  // the picture as DXT1, when the loader compressed it
+    int compressedWidth = 0, compressedHeight = 0;
     Texture texture;
     GLuint displayList = 0;
+    int triangleCount = 0;  // of the display list
 };
 
 struct MeshSequence {
@@ -49,17 +54,33 @@ MeshFrame loadMeshFrame(const MeshSequence& sequence, const std::string& path, b
 // (count + 1e-7), deliberately not renormalised.
 void computeNormals(MeshFrame& frame);
 
-// Called by the loading loop from OpenMP thread 0 only, once per frame file.
+// Called by the loading loop on the calling thread (the main thread) while it
+// waits for frames and between uploads.
 using MeshProgressFn = std::function<void()>;
 
-// Decodes every frame of the sequence in parallel, file number of frame i
-// being firstNumber + step * i, the path "Resources//" formatted into
-// folderFormat ("%sDemoQTR//walkingnude//%05d.cor"). The main thread redraws
-// the loading screen through `progress` as it goes.
+// Where one sequence's frame files are: frame i is file number
+// firstNumber + step * i, the path "Resources//" formatted into folderFormat
+// ("%sDemoQTR//walkingnude//%05d.cor"). The sequence is sized before loading.
+struct MeshSequenceFiles {
+    MeshSequence* sequence;
+    const char* folderFormat;
+    int firstNumber, step;
+};
+
+// Decodes every frame of the sequences on worker threads (normals included),
+// filling each slot by index. With `upload`, the calling thread (which owns
+// the GL context) uploads each frame in order as soon as it is ready, the
+// pictures compressed by the workers when the driver takes DXT1, and prints
+// "i/ n" every 50 frames of a sequence; otherwise the frames keep their
+// decoded meshes and pictures.
+void loadMeshSequences(const std::vector<MeshSequenceFiles>& files, bool upload, const MeshProgressFn& progress);
+
+// One sequence, decoded only.
 void loadMeshSequence(MeshSequence& sequence, const char* folderFormat, int firstNumber, int step,
                       const MeshProgressFn& progress);
 
-// The GL texture and display list of a decoded frame; main thread only.
+// The GL texture and display list of a decoded frame; main thread only. The
+// decoded mesh and picture are released.
 void uploadMeshFrame(MeshFrame& frame, bool uploadPicture, bool newTexture);
 
 // Pushes the matrix and sets the fixed mesh camera; the caller pops.

@@ -46,6 +46,9 @@ struct TextureRegistry {
     // Registers imagePath under its key, the pixels from picturePath when that
     // is not empty. Needs the GL context.
     void add(const std::string& imagePath, const std::string& picturePath);
+    // The same with the picture decoded already (decodeTexturePicture of the
+    // file that add would read).
+    void addDecoded(const std::string& imagePath, const std::string& picturePath, TexturePicture& picture);
 
     // The first image with exactly this key, or null.
     ClipImage* find(const std::string& key);

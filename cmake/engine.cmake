@@ -31,13 +31,13 @@ foreach(folder ${TORVANEL_FOLDERS})
   target_include_directories(torvanel_${folder} PUBLIC "${CMAKE_SOURCE_DIR}")
 endforeach()
 
-target_link_libraries(torvanel_platform PUBLIC PkgConfig::SDL2 termcolor OpenMP::OpenMP_CXX)
+target_link_libraries(torvanel_platform PUBLIC PkgConfig::SDL2 termcolor Threads::Threads)
 target_link_libraries(torvanel_midi PUBLIC torvanel_platform PkgConfig::RTMIDI Threads::Threads)
 target_link_libraries(torvanel_render PUBLIC torvanel_platform PkgConfig::GLEW PkgConfig::GLU
                       PkgConfig::GLLIB PkgConfig::OPENCV)
 # Dependencies run one way: platform and lib, render, assets, timing and midi,
 # show, app. A lower folder never includes a higher one.
-target_link_libraries(torvanel_assets PUBLIC torvanel_render OpenMP::OpenMP_CXX)
+target_link_libraries(torvanel_assets PUBLIC torvanel_render)
 foreach(lib ply corto delaunay)
   if(TARGET ${lib})
     target_link_libraries(torvanel_assets PUBLIC ${lib})

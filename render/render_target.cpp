@@ -18,6 +18,7 @@ void RenderTarget::create(int w, int h, int sampleCount) {
     width = w;
     height = h;
     samples = sampleCount;
+    buffersMade = texturesMade = 0;  // the new names have no storage yet
     glGenRenderbuffers(3, colourBuffers);
     glGenRenderbuffers(1, &depthBuffer);
     glGenFramebuffers(1, &drawFramebuffer);

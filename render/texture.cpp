@@ -26,23 +26,25 @@ static const size_t MAX_PICTURE_FILE_BYTES = 128u << 20;
 
 // Rows of three-byte pixels stay a multiple of four bytes long, as the default
 // unpack alignment wants: the width is squeezed, not cropped.
-static bool decodeImage(const std::string& path, bool mirror, bool upsideDown, cv::Mat& rgb) {
+TexturePicture decodeTexturePicture(const std::string& path, bool mirror, bool upsideDown, int maxSide) {
+    TexturePicture out;
     std::vector<uint8_t> bytes;
     std::string why;
     if (!readWholeFile(path, MAX_PICTURE_FILE_BYTES, &bytes, &why)) {
-        printf("loadTexture - cannot read or decode %s - %s\n", path.c_str(), why.c_str());
-        return false;
+        out.failure = "loadTexture - cannot read or decode " + path + " - " + why;
+        return out;
     }
-    cv::Mat bgr = decodePicture(bytes, cv::IMREAD_COLOR, maxTextureSide(), &why);
+    cv::Mat bgr = decodePicture(bytes, cv::IMREAD_COLOR, maxSide, &why);
     if (bgr.empty()) {
-        printf("loadTexture - cannot read or decode %s - %s\n", path.c_str(), why.c_str());
-        return false;
+        out.failure = "loadTexture - cannot read or decode " + path + " - " + why;
+        return out;
     }
     int width = bgr.cols / 4 * 4;
     if (width == 0) {
-        printf("loadTexture - %s is narrower than 4 pixels\n", path.c_str());
-        return false;
+        out.failure = "loadTexture - " + path + " is narrower than 4 pixels";
+        return out;
     }
+    cv::Mat rgb;
     try {
         cv::cvtColor(bgr, rgb, cv::COLOR_BGR2RGB);
         if (width != rgb.cols) {
@@ -53,28 +55,32 @@ static bool decodeImage(const std::string& path, bool mirror, bool upsideDown, c
         if (mirror) cv::flip(rgb, rgb, 1);
         if (upsideDown) cv::flip(rgb, rgb, 0);
     } catch (const std::exception& e) {
-        printf("loadTexture - cannot decode %s - %s\n", path.c_str(), e.what());
-        return false;
+        out.failure = "loadTexture - cannot decode " + path + " - " + e.what();
+        return out;
     }
-    if (!rgb.isContinuous()) rgb = rgb.clone();
-    return true;
+    out.rgb = rgb.isContinuous() ? rgb : rgb.clone();
+    return out;
 }
 
-void loadTexture(Texture& texture, const std::string& path, bool mirror, bool upsideDown) {
+void uploadTexturePicture(Texture& texture, const std::string& path, TexturePicture& picture) {
     printf("Reading... %s\n", path.c_str());
-    cv::Mat rgb;
-    if (!decodeImage(path, mirror, upsideDown, rgb)) return;
+    if (picture.rgb.empty()) {
+        printf("%s\n", picture.failure.c_str());
+        return;
+    }
     for (int stale = 0; stale < 8 && glGetError() != GL_NO_ERROR; stale++) {
     }
     GLuint id = 0;
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_2D, id);
     setSamplingParameters();
+    const cv::Mat& rgb = picture.rgb;
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, rgb.cols, rgb.rows, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data);
     // A driver out of memory refuses the picture: then it is not loaded.
     if (GLenum error = glGetError(); error != GL_NO_ERROR) {
         printf("loadTexture - cannot upload %s - GL error 0x%x\n", path.c_str(), error);
         glDeleteTextures(1, &id);
+        picture.rgb.release();
         return;
     }
     texture.id = id;
@@ -82,6 +88,23 @@ void loadTexture(Texture& texture, const std::string& path, bool mirror, bool up
     texture.width = rgb.cols;
     texture.height = rgb.rows;
     texture.aspect = aspectOf(texture.width, texture.height);
+    picture.rgb.release();  // nothing decoded outlives its upload
+}
+
+void loadTexture(Texture& texture, const std::string& path, bool mirror, bool upsideDown) {
+    TexturePicture picture = decodeTexturePicture(path, mirror, upsideDown, maxTextureSide());
+    uploadTexturePicture(texture, path, picture);
+}
+
+void uploadCompressedTexture(Texture& texture, const std::vector<uint8_t>& blocks, int width, int height) {
+    if (texture.id == 0) glGenTextures(1, &texture.id);
+    glBindTexture(GL_TEXTURE_2D, texture.id);
+    setSamplingParameters();
+    glCompressedTexImage2D(GL_TEXTURE_2D, 0, GL_COMPRESSED_RGB_S3TC_DXT1_EXT, width, height, 0, GLsizei(blocks.size()),
+                           blocks.data());
+    texture.width = width;
+    texture.height = height;
+    texture.aspect = aspectOf(width, height);
 }
 
 void createTexture(Texture& texture, int width, int height) {

@@ -14,7 +14,10 @@
 #pragma once
 #include <GL/glew.h>
 #include <GL/glu.h>
+#include <cstdint>
+#include <opencv2/core.hpp>
 #include <string>
+#include <vector>
 
 struct Texture {
     GLuint id = 0;
@@ -31,6 +34,20 @@ struct Texture {
 // of 4. A missing, undecodable or too narrow file leaves the record as it
 // was (unloaded for a fresh one) and prints one line.
 void loadTexture(Texture& texture, const std::string& path, bool mirror, bool upsideDown);
+
+// loadTexture in two halves, so that pictures decode on worker threads while
+// the main thread uploads: the decode needs no GL (maxSide from
+// maxTextureSide() on the main thread) and prints nothing; the upload prints
+// what loadTexture prints, in the same order.
+struct TexturePicture {
+    cv::Mat rgb;          // rows of R, G, B, the top row first; empty on failure
+    std::string failure;  // the line loadTexture prints for it
+};
+TexturePicture decodeTexturePicture(const std::string& path, bool mirror, bool upsideDown, int maxSide);
+void uploadTexturePicture(Texture& texture, const std::string& path, TexturePicture& picture);
+
+// A DXT1 picture (see dxt1.h), filtered and clamped like the others.
+void uploadCompressedTexture(Texture& texture, const std::vector<uint8_t>& blocks, int width, int height);
 
 void createTexture(Texture& texture, int width, int height);
 // width x height pixels of three bytes in B, G, R order; the caller keeps them.

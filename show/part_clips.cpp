@@ -30,21 +30,6 @@ static void loadRepeatingTexture(Texture& texture, const char* relative) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
 }
 
-struct SequenceFiles {
-    const char* folderFormat;
-    int firstNumber, step, frames;
-};
-
-static void loadSequence(MeshSequence& sequence, const SequenceFiles& files, const MeshProgressFn& progress) {
-    sequence.frames.resize(files.frames);
-    loadMeshSequence(sequence, files.folderFormat, files.firstNumber, files.step, progress);
-    int count = static_cast<int>(sequence.frames.size());
-    for (int i = 0; i < count; i++) {
-        if (i % 50 == 0) printf("%d/ %d\n", i, count);
-        uploadMeshFrame(sequence.frames[i], true, false);
-    }
-}
-
 void Part_Clips::init() {
     rate = 120;
     if (app->reportProgress) app->reportProgress(0.03f, "");
@@ -62,7 +47,7 @@ void Part_Clips::loadPictures() {
     loadPlyModel(dataPath("torvanel//thorn.ply"), &thornList);
     printf("thorn out\n");
 
-    registerShowImages(registry, SHOW_DATA_DIR);
+    registerShowImages(registry, SHOW_DATA_DIR, loadingProgress());
     // Every frame's scenes end with Mode 1, and the logo draws before they
     // set it again: start from there, so the first frame is like any other.
     registry.Mode = 1;
@@ -71,16 +56,28 @@ void Part_Clips::loadPictures() {
         fprintf(stderr, "Part_Clips::init - no picture for the scene key \"%s\"\n", key.c_str());
 }
 
+// The six clips in set-up order, decoded on worker threads and uploaded here
+// as each frame is ready.
 void Part_Clips::loadFigures() {
-    MeshProgressFn progress;
-    if (app->reportProgress) progress = [this] { app->reportProgress(0.03f, ""); };
     const char* walking = "%sDemoQTR//walkingnude//%05d.cor";
-    loadSequence(walk4800, {walking, 4800, 1, 10}, progress);
-    loadSequence(walk4208, {walking, 4208, 1, 2}, progress);
-    loadSequence(walk4589, {walking, 4589, 1, 2}, progress);
-    loadSequence(walk800, {walking, 800, 1, 40}, progress);
-    loadSequence(walk4502, {walking, 4502, 1, 160}, progress);
-    loadSequence(nude300, {"%sDemoQTR//nude2//%05d.cor", 300, 4, 20}, progress);
+    walk4800.frames.resize(10);
+    walk4208.frames.resize(2);
+    walk4589.frames.resize(2);
+    walk800.frames.resize(40);
+    walk4502.frames.resize(160);
+    nude300.frames.resize(20);
+    loadMeshSequences({{&walk4800, walking, 4800, 1},
+                       {&walk4208, walking, 4208, 1},
+                       {&walk4589, walking, 4589, 1},
+                       {&walk800, walking, 800, 1},
+                       {&walk4502, walking, 4502, 1},
+                       {&nude300, "%sDemoQTR//nude2//%05d.cor", 300, 4}},
+                      true, loadingProgress());
+}
+
+std::function<void()> Part_Clips::loadingProgress() {
+    if (!app->reportProgress) return {};
+    return [this] { app->reportProgress(0.03f, ""); };
 }
 
 void Part_Clips::buildShaders() {

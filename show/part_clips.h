@@ -4,6 +4,8 @@
 #pragma once
 #include <GL/glew.h>
 
+#include <functional>
+
 #include "assets/mesh_sequence.h"
 #include "assets/texture_registry.h"
 #include "render/math.h"
@@ -31,6 +33,8 @@ public:
     void loadPictures();  // paper, patterns, thorn, the 96 cut-outs
     void loadFigures();   // the six mesh sequences, decoded in parallel, then uploaded
     void buildShaders();  // the five programs; again every frame while Space is held
+    // Redraws the loading screen (at its own pace) while set-up waits.
+    std::function<void()> loadingProgress();
 
     // The steps of a frame around the scenes, in the order draw runs them.
     void placeCamera();      // the script's view at the scene time; keeps the matrices

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "assets/texture_registry.h"
+#include "platform/ordered_jobs.h"
+#include "render/picture.h"
 
 static const char* const SHOW_IMAGE_KEYS[SHOW_IMAGE_COUNT] = {
     "logo", "footsceleton", "digestive", "tanalia", "pin", "bee", "vice", "star", "planet1", "planet2",
@@ -59,13 +61,31 @@ static const char* swappedPicture(const char* key) {
     return nullptr;
 }
 
-void registerShowImages(TextureRegistry& registry, const std::string& dataDir) {
+void registerShowImages(TextureRegistry& registry, const std::string& dataDir, const std::function<void()>& progress) {
     const std::string folder = dataDir + "torvanel//";
+    struct Entry {
+        std::string image, picture;
+        TexturePicture decoded;
+    };
+    std::vector<Entry> entries;
     for (const char* key : SHOW_IMAGE_KEYS) {
-        std::string path = folder + key + (isJpegKey(key) ? ".jpg" : ".png");
         const char* swap = swappedPicture(key);
-        registry.add(path, swap ? folder + swap : std::string());
+        entries.push_back({folder + key + (isJpegKey(key) ? ".jpg" : ".png"), swap ? folder + swap : "", {}});
     }
+    const int maxSide = maxTextureSide();
+    runOrderedJobs(
+        SHOW_IMAGE_COUNT,
+        [&](int i) {
+            Entry& e = entries[size_t(i)];
+            e.decoded = decodeTexturePicture(e.picture.empty() ? e.image : e.picture, false, false, maxSide);
+        },
+        [&](int i) {
+            Entry& e = entries[size_t(i)];
+            registry.addDecoded(e.image, e.picture, e.decoded);
+        },
+        [&] {
+            if (progress) progress();
+        });
 }
 
 std::vector<std::string> missingSceneKeys(TextureRegistry& registry) {

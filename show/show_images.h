@@ -1,6 +1,7 @@
 // show_images.h - the named cut-outs the show registers, and the check that
 // the scenes will find every picture they draw.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,9 @@ struct TextureRegistry;
 constexpr int SHOW_IMAGE_COUNT = 96;
 
 // Registers the show's pictures from dataDir + "torvanel//", in their fixed
-// order. Needs the GL context.
-void registerShowImages(TextureRegistry& registry, const std::string& dataDir);
+// order: decoded on worker threads, uploaded in order on the calling thread
+// (which owns the GL context), progress() run while it waits.
+void registerShowImages(TextureRegistry& registry, const std::string& dataDir, const std::function<void()>& progress);
 
 // The keys the scenes draw that the registry lacks. Set-up reports each one,
 // so a missing picture is named at loading, not met as a blank mid-show.

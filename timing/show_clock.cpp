@@ -1,16 +1,25 @@
 #include "timing/show_clock.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "timing/soundtrack.h"
 
 static const char* const DATA_DIR = "Resources//";
 
-void startSoundtrack(uint32_t& sample, uint32_t& channel) {
-    soundtrackInit();
+void beginSoundtrackDecode(SoundtrackDecode& decode) {
+    if (!soundtrackInit(&decode.said)) return;  // no output: nothing to decode for
+    decode.done = std::async(std::launch::async, [&decode] {
+        return decodeSoundtrack((std::string(DATA_DIR) + "music//Velmora.mp3").c_str(), &decode.pcm, &decode.said);
+    });
+}
+
+void startSoundtrack(SoundtrackDecode& decode, uint32_t& sample, uint32_t& channel) {
     soundtrackStart();
-    sample = soundtrackLoadSample((std::string(DATA_DIR) + "music//Velmora.mp3").c_str());
+    bool decoded = decode.done.valid() && decode.done.get();
+    fputs(decode.said.c_str(), stdout);
+    sample = decoded ? soundtrackLoadDecoded(std::move(decode.pcm)) : 0;
     channel = soundtrackGetChannel(sample);
     soundtrackPlay(channel);
     soundtrackSetPosition(channel, 0);

@@ -1,5 +1,7 @@
 #include "timing/soundtrack.h"
 
+#include <string>
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -59,16 +61,20 @@ SoundtrackSample* channelFor(uint32_t handle) {
     return sampleFor(handle & ~CHANNEL_BIT);
 }
 
-void reportNoOutput() {
-    printf("soundtrackInit - no audio output, the show runs silent - %s\n", SDL_GetError());
+void reportNoOutput(std::string* said) {
+    std::string line = std::string("soundtrackInit - no audio output, the show runs silent - ") + SDL_GetError() + "\n";
+    if (said)
+        *said += line;
+    else
+        fputs(line.c_str(), stdout);
 }
 
 }  // namespace
 
-bool soundtrackInit() {
+bool soundtrackInit(std::string* said) {
     if (output->device) return true;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        reportNoOutput();
+        reportNoOutput(said);
         return false;
     }
     SDL_AudioSpec want{};
@@ -81,7 +87,7 @@ bool soundtrackInit() {
     // No changes allowed: SDL converts to whatever the device really takes.
     output->device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
     if (!output->device) {
-        reportNoOutput();
+        reportNoOutput(said);
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
@@ -104,8 +110,15 @@ void soundtrackFree() {
 
 uint32_t soundtrackLoadSample(const char* path) {
     if (!output->device) return 0;
+    std::vector<int16_t> pcm;
+    if (!decodeSoundtrack(path, &pcm)) return 0;
+    return soundtrackLoadDecoded(std::move(pcm));
+}
+
+uint32_t soundtrackLoadDecoded(std::vector<int16_t> pcm) {
+    if (!output->device || pcm.empty()) return 0;
     auto sample = std::make_unique<SoundtrackSample>();
-    if (!decodeSoundtrack(path, &sample->pcm)) return 0;
+    sample->pcm = std::move(pcm);
     DeviceLock lock;
     output->samples.push_back(std::move(sample));
     return uint32_t(output->samples.size());

@@ -20,10 +20,13 @@
 #include "timing/soundtrack_decode.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // Opens the default output at 44100 Hz stereo; true when already open. False,
-// with one line on standard output, when there is no usable audio device.
-bool soundtrackInit();
+// with one line on standard output (or kept in `said`), when there is no
+// usable audio device.
+bool soundtrackInit(std::string* said = nullptr);
 bool soundtrackStart();
 // Closes the output and forgets every sample; their handles become stale.
 void soundtrackFree();
@@ -31,6 +34,9 @@ void soundtrackFree();
 // Decodes the whole file; 0 (with one line on standard output) when it cannot
 // be read, and 0 without a word when there is no output to play it on.
 uint32_t soundtrackLoadSample(const char* path);
+// The same for sound decoded already (decodeSoundtrack); 0 for none, or
+// without an output.
+uint32_t soundtrackLoadDecoded(std::vector<int16_t> pcm);
 // The sample's one playback channel: the same handle on every call.
 uint32_t soundtrackGetChannel(uint32_t sample);
 // Plays from the start.

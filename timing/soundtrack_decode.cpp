@@ -13,8 +13,15 @@ constexpr size_t READ_CHUNK = 64 * 1024;  // int16 values per read
 // rate, converted up to 44100 Hz, gives under 48 sample frames a byte.
 constexpr uint64_t MAX_FRAMES_PER_FILE_BYTE = 48;
 
+// Where the one line goes: standard output, or the caller's string.
+thread_local std::string* reportTo = nullptr;
+
 void report(const char* path, const char* what, const char* why) {
-    printf("decodeSoundtrack - %s %s - %s\n", what, path, why);
+    std::string line = std::string("decodeSoundtrack - ") + what + " " + path + " - " + why + "\n";
+    if (reportTo)
+        *reportTo += line;
+    else
+        fputs(line.c_str(), stdout);
 }
 
 bool isPlayableFormat(mpg123_handle* mh) {
@@ -63,7 +70,8 @@ bool decodeOpened(mpg123_handle* mh, const char* path, uint64_t fileBytes, std::
 
 }  // namespace
 
-bool decodeSoundtrack(const char* path, std::vector<int16_t>* pcm) {
+bool decodeSoundtrack(const char* path, std::vector<int16_t>* pcm, std::string* said) {
+    reportTo = said;
     pcm->clear();
     int error = MPG123_OK;
     mpg123_handle* mh = mpg123_new(nullptr, &error);

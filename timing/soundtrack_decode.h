@@ -8,6 +8,7 @@
 // encoder's delay and padding are trimmed, so the length is the original's.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 constexpr int SOUNDTRACK_RATE = 44100;
@@ -17,5 +18,6 @@ constexpr uint32_t SOUNDTRACK_BYTES_PER_SECOND = 176400;
 
 // False, with one line on standard output, when the file cannot be opened or
 // holds no decodable audio; pcm is then empty. A file damaged part-way keeps
-// what was decoded before the damage (and says so).
-bool decodeSoundtrack(const char* path, std::vector<int16_t>* pcm);
+// what was decoded before the damage (and says so). With `said`, the line is
+// kept there instead of printed (a decode on another thread says it later).
+bool decodeSoundtrack(const char* path, std::vector<int16_t>* pcm, std::string* said = nullptr);

@@ -1,6 +1,5 @@
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
-#include <omp.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -45,11 +44,10 @@ struct QuietStdout {
     }
 };
 
-// All 234 frames as set-up decodes them: parallel over each sequence's
-// frames, normals included, pictures decoded and kept.
+// All 234 frames decoded the way set-up decodes them (on worker threads,
+// normals included), pictures decoded and kept.
 static void BM_LoadSixFigureSequences(benchmark::State& state) {
     std::filesystem::current_path(TORVANEL_SOURCE_DIR);  // the loader reads "Resources//"
-    omp_set_num_threads(int(state.range(0)));
     size_t triangles = 0;
     for (auto _ : state) {
         QuietStdout quiet;
@@ -68,7 +66,7 @@ static void BM_LoadSixFigureSequences(benchmark::State& state) {
     state.counters["resources_MB"] = megabytesUnder("Resources");
     state.counters["figure_files_MB"] = megabytesUnder("Resources/DemoQTR");
 }
-BENCHMARK(BM_LoadSixFigureSequences)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadSixFigureSequences)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One frame on one thread: file read, mesh decode, picture decode, normals.
 static void BM_LoadOneFrame(benchmark::State& state) {

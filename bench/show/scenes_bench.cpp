@@ -5,7 +5,6 @@
 // and the number of draws. Run from the repository root under a display:
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/show/scenes_bench
 #include <benchmark/benchmark.h>
-#include <omp.h>
 
 #include <ctime>
 

@@ -2,7 +2,6 @@
 // frames of the show drawn through both passes into a 1280 x 720 window.
 // One iteration each: loading happens once per run of the show.
 #include <benchmark/benchmark.h>
-#include <omp.h>
 
 #include <chrono>
 #include <cstdio>
@@ -29,7 +28,6 @@ void BM_ShowLoading(benchmark::State& state) {
         state.SkipWithError("no show window");
         return;
     }
-    omp_set_num_threads(2);
     for (auto _ : state) {
         SilencedStdout quiet;
         auto start = std::chrono::steady_clock::now();

@@ -115,6 +115,15 @@ TEST_F(GLTest, StorageComesWithFirstUse) {
     target.resolve(2);
     EXPECT_EQ(textureWidth(target.colourTextures[1]), SIZE);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    // Made again (a second window), the record starts over with new names.
+    target.create(SIZE, SIZE, 4);
+    target.attach(1);
+    target.bind(1);
+    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
+    target.resolve(1);
+    EXPECT_EQ(textureWidth(target.colourTextures[0]), SIZE);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 

@@ -2,7 +2,6 @@
 // show window, then a few frames drawn through the passes and read back.
 #include <GL/glew.h>
 #include <gtest/gtest.h>
-#include <omp.h>
 
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
@@ -33,7 +32,12 @@ void checkLoadsEverythingWithoutAMissingFile(Part_Clips* part, const std::string
         EXPECT_EQ(log->find(failure), std::string::npos) << failure << " in the set-up log";
     EXPECT_EQ(*errors, "");
     EXPECT_NE(log->find("thorn out\n"), std::string::npos);
-    EXPECT_NE(log->find("0/ 160\n50/ 160\n100/ 160\n150/ 160\n"), std::string::npos);
+    // Worker threads' lines may fall between them, but the counts come in order.
+    size_t at = 0;
+    for (const char* count : {"\n0/ 160\n", "\n50/ 160\n", "\n100/ 160\n", "\n150/ 160\n"}) {
+        at = log->find(count, at);
+        ASSERT_NE(at, std::string::npos) << count;
+    }
     EXPECT_NE(part->thornList, 0u);
 }
 
@@ -76,9 +80,11 @@ void checkLoadsSixFigureSequencesWithPictures(Part_Clips* part) {
         ASSERT_EQ(sequences[s]->frames.size(), frames[s]) << "sequence " << s;
         for (const MeshFrame& frame : sequences[s]->frames) {
             ASSERT_NE(frame.displayList, 0u);
-            ASSERT_GT(frame.indices.size(), 3000u) << "sequence " << s;
+            ASSERT_GT(frame.triangleCount, 1000) << "sequence " << s;
             ASSERT_GT(frame.texture.width, 0) << "sequence " << s;
-            ASSERT_TRUE(frame.picture.empty());  // released after upload
+            // Nothing decoded outlives the upload.
+            ASSERT_TRUE(frame.picture.empty());
+            ASSERT_TRUE(frame.compressedPicture.empty() && frame.positions.empty() && frame.indices.empty());
         }
     }
 }
@@ -237,7 +243,6 @@ public:
         testing::internal::GetCapturedStdout();
         if (!opened) return;
         part = newShowPart();
-        omp_set_num_threads(3);  // an odd count: blocks of unequal size
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         part->init();
