@@ -4,29 +4,6 @@
 #include <cmath>
 #include <stdexcept>
 
-Vec3& Vec3::operator+=(Vec3 v) {
-    x += v.x;
-    y += v.y;
-    z += v.z;
-    return *this;
-}
-
-Vec3& Vec3::operator*=(float s) {
-    x *= s;
-    y *= s;
-    z *= s;
-    return *this;
-}
-
-Vec3 Vec3::normalized() const {
-    float length = std::sqrt(x * x + y * y + z * z);
-    if (length <= FLT_EPSILON) return *this;
-    return {x / length, y / length, z / length};
-}
-
-Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 operator*(Vec3 v, float s) { return {v.x * s, v.y * s, v.z * s}; }
-
 Mat4 Mat4::identity() {
     return {{1, 0, 0, 0,  0, 1, 0, 0,  0, 0, 1, 0,  0, 0, 0, 1}};
 }
@@ -75,12 +52,6 @@ static int checkedIndex(int row, int column) {
 
 float& Mat4::at(int row, int column) { return m[checkedIndex(row, column)]; }
 float Mat4::at(int row, int column) const { return m[checkedIndex(row, column)]; }
-
-Vec3 Mat4::transformPoint(Vec3 p) const {
-    return {m[0] * p.x + m[1] * p.y + m[2] * p.z + m[3],
-            m[4] * p.x + m[5] * p.y + m[6] * p.z + m[7],
-            m[8] * p.x + m[9] * p.y + m[10] * p.z + m[11]};
-}
 
 Mat4 operator*(const Mat4& a, const Mat4& b) {
     Mat4 out;
