@@ -35,18 +35,26 @@ const float MARGIN = 0.006;  // the scissors' paper rim around mesh figures, in 
 
 bool isType(float value) { return abs(ObjectType - value) < 0.004; }
 
+// The soft key (the forge writes cut-outs for it with the same numbers): d,
+// the green above red and blue, is at most 0.08 on paper and ink and runs
+// from 0.25 (all paper) to 0.5 (all background) across a cut edge. Where d is
+// above 0 the forge darkened the colour by (1 - d), to make room for d under
+// white; texels the sampler blends between paper and edge follow the same
+// rule, so every one is brightened back.
+float keyGreen(vec3 t) { return t.g - max(t.r, t.b); }
+
 float coverageOf(vec4 t) {
     if (OtherMode > 0.5) return t.a;
-    // Soft key: a clean green is background, mixed edge pixels fade out.
-    return 1.0 - smoothstep(0.25, 0.5, t.g - max(t.r, t.b));
+    return 1.0 - smoothstep(0.25, 0.5, keyGreen(t.rgb));
 }
 
-// The picture's own colour with the background's tint taken out of the edge.
-vec3 unmixed(vec4 t, float coverage) {
+// The picture's own colour with the background taken out of the edge.
+vec3 unmixed(vec4 t) {
     if (OtherMode > 0.5) return clamp((t.rgb - (1.0 - t.a) * vec3(0.0, 1.0, 1.0)) / max(t.a, 0.05), 0.0, 1.0);
-    vec3 c = t.rgb;
-    c.g = mix(min(c.g, max(c.r, c.b)), c.g, coverage);
-    return c;
+    float d = max(keyGreen(t.rgb), 0.0);
+    vec3 c = t.rgb / max(1.0 - d, 0.5);
+    c.g = mix(t.g, 0.5 * (c.r + c.b), smoothstep(0.08, 0.25, d));
+    return clamp(c, 0.0, 1.0);
 }
 
 // How much of a ring around p is figure: mesh renders get a cut paper rim.
@@ -69,7 +77,7 @@ void main() {
     if (isType(12.236)) p.x += sin(uv.y * 9.0 + frame * 0.7) * 0.012;  // under water
     vec4 t = texture(Texture, p);
     float coverage = coverageOf(t);
-    vec3 c = unmixed(t, coverage);
+    vec3 c = unmixed(t);
 
     if (OtherMode > 0.5) {
         float rim = smoothstep(0.3, 0.6, ringCoverage(p, vec2(MARGIN / aspect, MARGIN)));
@@ -122,8 +130,8 @@ void main() {
     } else if (isType(3.0)) {
         // Cheap colour print: the red and blue plates are off register.
         vec2 slip = (vec2(hash12(vec2(frame, 1.0)), hash12(vec2(frame, 2.0))) - 0.5) * 0.012 + vec2(0.006, 0.0);
-        float r = unmixed(texture(Texture, p + slip), coverage).r;
-        float b = unmixed(texture(Texture, p - slip), coverage).b;
+        float r = unmixed(texture(Texture, p + slip)).r;
+        float b = unmixed(texture(Texture, p - slip)).b;
         c = posterize(saturation(vec3(r, c.g, b), 1.35), 6.0);
     } else if (isType(3.7)) {
         c = duotone(c, vec3(0.03, 0.13, 0.32), vec3(0.78, 0.91, 0.97));  // cyanotype
@@ -142,7 +150,7 @@ void main() {
     } else if (isType(5.59)) {
         // The logo breaks up: split plates and flashes on random frames.
         vec2 split = vec2((hash12(vec2(frame, 5.0)) - 0.5) * 0.03, 0.0);
-        c.r = unmixed(texture(Texture, p + split), coverage).r;
+        c.r = unmixed(texture(Texture, p + split)).r;
         float flash = step(0.7, hash12(vec2(frame, 9.0)));
         c = mix(c, vec3(1.0, 0.2, 0.15), flash * 0.5);
         emit = c * (0.25 + 0.5 * flash);
@@ -178,7 +186,7 @@ void main() {
     } else if (isType(20.0)) {
         // Back clouds: thin cloud lets the figure behind show through.
         vec4 behind = texture(TextureSeeThrough, gl_FragCoord.xy / vec2(textureSize(TextureSeeThrough, 0)));
-        c = mix(c, unmixed(behind, behind.a) * 0.9, behind.a * 0.6 * tone);
+        c = mix(c, unmixed(behind) * 0.9, behind.a * 0.6 * tone);
     } else if (isType(-1.0)) {
         c = craftPaper(sheet) * (0.8 + 0.25 * tone);  // coloured card silhouettes
     } else if (isType(-10.0)) {

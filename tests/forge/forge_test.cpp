@@ -1,11 +1,14 @@
 #include "catalogue.h"
 #include "forge.h"
+#include "key.h"
 
 #include <gtest/gtest.h>
 #include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
 
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 
 static const std::string kResources = std::string(TORVANEL_SOURCE_DIR) + "/Resources/";
@@ -61,8 +64,9 @@ TEST(ForgeCatalogue, ManifestMatchesRecipes) {
         const Recipe* r = findRecipe(name);
         ASSERT_NE(r, nullptr) << name;
         listed.insert(name);
-        bool whole = line.find("\twhole\t") != std::string::npos;
-        EXPECT_EQ(whole, r->kind == Kind::Whole) << name;
+        static const std::map<Kind, std::string> kinds = {
+            {Kind::CutOut, "cut-out"}, {Kind::Whole, "whole"}, {Kind::Repeats, "repeats"}, {Kind::AsDrawn, "as-drawn"}};
+        EXPECT_NE(line.find("\t" + kinds.at(r->kind) + "\t"), std::string::npos) << name;
         const char* source = r->svg.path ? r->svg.path : "procedural";
         EXPECT_NE(line.find(source), std::string::npos) << name;
     }
@@ -106,6 +110,115 @@ TEST(ForgeOutput, KeyColourConvention) {
         } else {
             EXPECT_EQ(keyedAnywhere, 0) << file;
         }
+    }
+}
+
+// The cut-outs among the show's files with the coverage the clip shader
+// reads from each texel, loaded once for the checks below.
+struct CutOutFile {
+    std::string file;
+    const Recipe* recipe;
+    cv::Mat picture, coverage;  // BGR; CV_32F in 0..1
+};
+
+static const std::vector<CutOutFile>& cutOutFiles() {
+    static const std::vector<CutOutFile> files = [] {
+        std::vector<CutOutFile> out;
+        for (const std::string& file : showFiles()) {
+            const Recipe* r = findRecipe(recipeNameFor(file));
+            if (!r || r->kind != Kind::CutOut) continue;
+            CutOutFile f{file, r, cv::imread(kResources + file, cv::IMREAD_COLOR), cv::Mat()};
+            if (f.picture.empty()) continue;
+            f.coverage.create(f.picture.size(), CV_32F);
+            for (int y = 0; y < f.picture.rows; ++y)
+                for (int x = 0; x < f.picture.cols; ++x) f.coverage.at<float>(y, x) = keyCoverage(f.picture.at<cv::Vec3b>(y, x));
+            out.push_back(f);
+        }
+        return out;
+    }();
+    return files;
+}
+
+static bool background(float coverage) { return coverage < 0.5f / 255.0f; }
+static bool fullyCovered(float coverage) { return coverage >= 1.0f; }
+
+// A sprite enlarged in the show stair-steps wherever its edge jumps from
+// background to paper in one texel: the outermost ring of the shape must be
+// mostly partly covered.
+TEST(ForgeOutput, CutOutEdgesAreSoft) {
+    ASSERT_GT(cutOutFiles().size(), 80u);
+    for (const CutOutFile& f : cutOutFiles()) {
+        int ring = 0, soft = 0;
+        for (int y = 1; y < f.coverage.rows - 1; ++y)
+            for (int x = 1; x < f.coverage.cols - 1; ++x) {
+                float c = f.coverage.at<float>(y, x);
+                if (background(c)) continue;
+                bool touches = background(f.coverage.at<float>(y - 1, x)) || background(f.coverage.at<float>(y + 1, x)) ||
+                               background(f.coverage.at<float>(y, x - 1)) || background(f.coverage.at<float>(y, x + 1));
+                if (!touches) continue;
+                ++ring;
+                soft += !fullyCovered(c);
+            }
+        ASSERT_GT(ring, 0) << f.file;
+        EXPECT_GE(soft, ring * 9 / 10) << f.file << ": " << ring - soft << " of " << ring << " edge texels are hard";
+    }
+}
+
+// Key green left in the paper next to the background shows as a green halo:
+// near the edge, texels the key leaves whole must show no greener than ink.
+TEST(ForgeOutput, NoGreenCastAtTheEdge) {
+    for (const CutOutFile& f : cutOutFiles()) {
+        cv::Mat shape = f.coverage >= 0.5f / 255.0f, distance;
+        cv::distanceTransform(shape, distance, cv::DIST_L2, cv::DIST_MASK_5);
+        int green = 0;
+        cv::Point first(-1, -1);
+        for (int y = 0; y < f.picture.rows; ++y)
+            for (int x = 0; x < f.picture.cols; ++x) {
+                if (!fullyCovered(f.coverage.at<float>(y, x)) || distance.at<float>(y, x) > 3.0f) continue;
+                cv::Vec3f shown = shownColour(f.picture.at<cv::Vec3b>(y, x));
+                if (shown[1] - std::max(shown[0], shown[2]) <= kInkGreen + 4.0f / 255.0f) continue;
+                if (green++ == 0) first = cv::Point(x, y);
+            }
+        EXPECT_EQ(green, 0) << f.file << ", first at " << first;
+    }
+}
+
+// Where a drawing's gaps are meant to get paper, nothing inside the cut-out's
+// outline is background: no hollow hands, no faces punched through.
+TEST(ForgeOutput, CutOutsHaveNoHoles) {
+    for (const CutOutFile& f : cutOutFiles()) {
+        if (f.recipe->holes == Holes::Keep) continue;  // ribs, loops, the television's screen: open by design
+        cv::Mat shape = f.coverage >= 0.5f / 255.0f, filled = shape.clone();
+        std::vector<std::vector<cv::Point>> outlines;
+        cv::findContours(shape, outlines, cv::RETR_EXTERNAL, cv::CHAIN_APPROX_SIMPLE);
+        cv::drawContours(filled, outlines, -1, cv::Scalar(255), cv::FILLED);
+        int holes = cv::countNonZero(filled & ~shape), area = cv::countNonZero(filled);
+        EXPECT_LE(holes, area / 100) << f.file << ": " << holes << " keyed texels inside an outline of " << area;
+    }
+}
+
+// The sampling factors of every component in a JPEG's frame header.
+static std::vector<int> samplingFactors(const std::vector<uchar>& jpeg) {
+    for (size_t i = 2; i + 9 < jpeg.size();) {
+        if (jpeg[i] != 0xFF) return {};
+        int marker = jpeg[i + 1], length = jpeg[i + 2] << 8 | jpeg[i + 3];
+        if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) {
+            std::vector<int> factors;
+            for (int c = 0; c < jpeg[i + 9] && i + 12 + 3 * c < jpeg.size(); ++c) factors.push_back(jpeg[i + 11 + 3 * c]);
+            return factors;
+        }
+        i += 2 + length;
+    }
+    return {};
+}
+
+// Halved chroma smears the key into the cut edge of the JPEG cut-outs.
+TEST(ForgeOutput, JpegsKeepFullChroma) {
+    for (const std::string& file : showFiles()) {
+        if (file.substr(file.size() - 4) != ".jpg") continue;
+        std::vector<int> factors = samplingFactors(readBytes(kResources + file));
+        ASSERT_EQ(factors.size(), 3u) << file;
+        for (int f : factors) EXPECT_EQ(f, 0x11) << file;
     }
 }
 

@@ -1,3 +1,4 @@
+#include "key.h"
 #include "look.h"
 #include "svg.h"
 
@@ -49,15 +50,17 @@ TEST_F(SvgCutTest, KeepRangeAndElement) {
     EXPECT_TRUE(renderSvg(dir, only, 40).empty());
 }
 
+static const Print kPrint{7, 1.0f, Accent::None, Holes::FillSmall, false};
+
 // Even a drawing that is itself key green comes out distinguishable from
 // the key, on a key border, in sizes the loader keeps.
 TEST(LookTest, CutOutKeepsTheKeyForTheBackground) {
     cv::Mat drawing(101, 77, CV_8UC4, cv::Scalar(0, 0, 0, 0));
     drawing(cv::Rect(20, 20, 40, 60)).setTo(cv::Scalar(0, 255, 0, 255));
-    cv::Mat out = cutOut(drawing, 7, Holes::FillSmall);
+    cv::Mat out = cutOut(drawing, kPrint);
     EXPECT_EQ(out.cols % 4, 0);
     EXPECT_EQ(out.rows % 4, 0);
-    int inside = 0;
+    int whole = 0;
     for (int y = 0; y < out.rows; ++y)
         for (int x = 0; x < out.cols; ++x) {
             cv::Vec3b p = out.at<cv::Vec3b>(y, x);
@@ -65,19 +68,39 @@ TEST(LookTest, CutOutKeepsTheKeyForTheBackground) {
             if (edge) {
                 EXPECT_EQ(p, kKeyColour);
             }
-            if (p == kKeyColour) continue;
-            ++inside;
-            EXPECT_LE(p[1], std::max(p[0], p[2]) + kKeyMargin) << x << "," << y;
+            if (keyCoverage(p) < 1.0f) continue;
+            ++whole;
+            EXPECT_LE(p[1], std::max(p[0], p[2]) + kInkGreen * 255.0f + 1.0f) << x << "," << y;
         }
-    EXPECT_GT(inside, 40 * 60);
-    EXPECT_NE(out.at<cv::Vec3b>(out.rows / 2, out.cols / 2), kKeyColour);
+    EXPECT_GT(whole, 40 * 60);
+    EXPECT_EQ(keyCoverage(out.at<cv::Vec3b>(out.rows / 2, out.cols / 2)), 1.0f);
 }
 
 TEST(LookTest, WholePictureHasNoKey) {
     cv::Mat green(64, 64, CV_8UC3, cv::Scalar(0, 255, 0));
-    cv::Mat out = wholePicture(green, 3);
+    cv::Mat out = wholePicture(green, kPrint);
     for (int y = 0; y < out.rows; ++y)
         for (int x = 0; x < out.cols; ++x) {
             EXPECT_FALSE(keyLike(out.at<cv::Vec3b>(y, x)));
         }
+}
+
+// A picture drawn side by side with itself runs on across the seam: its
+// right column continues into its left as smoothly as any two neighbours.
+TEST(LookTest, RepeatingPictureHasNoSeam) {
+    cv::Mat grey(128, 128, CV_8UC3);
+    for (int y = 0; y < grey.rows; ++y)
+        for (int x = 0; x < grey.cols; ++x) grey.at<cv::Vec3b>(y, x) = cv::Vec3b(110, 120, 130);
+    Print tiled = kPrint;
+    tiled.repeats = true;
+    tiled.scale = 1.7f;
+    cv::Mat out = wholePicture(grey, tiled);
+    auto step = [&](int x0, int x1) {
+        double sum = 0;
+        for (int y = 0; y < out.rows; ++y) sum += cv::norm(cv::Vec3d(out.at<cv::Vec3b>(y, x0)) - cv::Vec3d(out.at<cv::Vec3b>(y, x1)));
+        return sum / out.rows;
+    };
+    double inner = 0;
+    for (int x = 0; x + 1 < out.cols; ++x) inner += step(x, x + 1) / (out.cols - 1);
+    EXPECT_LT(step(out.cols - 1, 0), inner * 1.5);
 }

@@ -13,34 +13,43 @@ static cv::Point at(const cv::Mat& m, double x, double y) {
     return cv::Point(static_cast<int>(x * m.cols), static_cast<int>(y * m.rows));
 }
 
-// A filled box with a dark outline and a lighter top edge, like cast metal.
-static void block(cv::Mat& m, cv::Point a, cv::Point b, cv::Scalar fill) {
-    cv::rectangle(m, a, b, ink(30, 35, 40), cv::FILLED, cv::LINE_AA);
-    cv::rectangle(m, a + cv::Point(3, 3), b - cv::Point(3, 3), fill, cv::FILLED, cv::LINE_AA);
-    cv::line(m, a + cv::Point(4, 5), cv::Point(b.x - 4, a.y + 5), fill + cv::Scalar(50, 50, 50, 0), 2, cv::LINE_AA);
+static std::vector<cv::Point2f> box(const cv::Mat& m, float x0, float y0, float x1, float y1) {
+    return scaled({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}, m);
 }
 
+// A bench vice from the side: the fixed jaw cast with the anvil's horn, the
+// sliding jaw, serrated jaw plates, the slide under them and the screw
+// turned by a bar with a knob at each end.
 cv::Mat drawVice(const DrawContext& c) {
     cv::Mat m = transparentCanvas(c.size, c.size * 3 / 4);
-    cv::Scalar iron = ink(110, 100, 90), steel = ink(150, 150, 150);
-    block(m, at(m, 0.08, 0.82), at(m, 0.62, 0.95), iron);         // bench foot
-    block(m, at(m, 0.14, 0.3), at(m, 0.36, 0.84), iron);          // fixed jaw
-    block(m, at(m, 0.44, 0.36), at(m, 0.64, 0.74), iron);         // moving jaw
-    block(m, at(m, 0.3, 0.22), at(m, 0.38, 0.34), steel);         // jaw plates
-    block(m, at(m, 0.44, 0.22), at(m, 0.52, 0.38), steel);
-    for (int i = 0; i < 6; ++i) {
-        int y = m.rows * (24 + 2 * i) / 100;
-        cv::line(m, cv::Point(m.cols * 38 / 100, y), cv::Point(m.cols * 44 / 100, y + 3), ink(40, 40, 40), 1, cv::LINE_AA);
+    const float ironLight = 0.7f, ironDark = 0.25f, steelLight = 0.97f, steelDark = 0.45f;
+    float h = static_cast<float>(m.rows);
+    shadedShape(m, scaled({{0.1f, 0.86f}, {0.72f, 0.86f}, {0.74f, 0.9f}, {0.72f, 0.95f}, {0.1f, 0.95f}, {0.08f, 0.9f}}, m), ironLight,
+                ironDark);  // the foot, bolted to the bench
+    shadedShape(m, box(m, 0.34f, 0.6f, 0.7f, 0.7f), steelLight, steelDark);  // the slide
+    shadedShape(m, scaled({{0.03f, 0.3f}, {0.4f, 0.3f}, {0.42f, 0.33f}, {0.42f, 0.6f}, {0.37f, 0.7f}, {0.36f, 0.86f}, {0.18f, 0.86f},
+                           {0.19f, 0.5f}, {0.17f, 0.42f}, {0.08f, 0.39f}},
+                          m),
+                ironLight, ironDark);  // fixed jaw with the horn
+    shadedShape(m, scaled({{0.47f, 0.3f}, {0.63f, 0.3f}, {0.64f, 0.45f}, {0.6f, 0.62f}, {0.53f, 0.72f}, {0.47f, 0.66f}}, m), ironLight,
+                ironDark);  // sliding jaw
+    for (float x : {0.4f, 0.47f}) {  // the jaw plates and their teeth
+        shadedShape(m, box(m, x - 0.02f, 0.24f, x + 0.02f, 0.4f), steelLight, steelDark);
+        for (int i = 0; i < 7; ++i) {
+            cv::Point a(cvRound((x - 0.02f) * m.cols), cvRound((0.26f + 0.02f * i) * h));
+            cv::line(m, a, a + cv::Point(cvRound(0.04f * m.cols), cvRound(0.012f * h)), grey(0.25), std::max(1, c.size / 300), cv::LINE_AA);
+        }
     }
-    // the screw runs through both jaws; the bar handle turns it
-    block(m, at(m, 0.36, 0.5), at(m, 0.86, 0.58), steel);
-    for (int i = 0; i < 12; ++i) {
-        int x = m.cols * (64 + 2 * i) / 100;
-        cv::line(m, cv::Point(x, m.rows * 50 / 100), cv::Point(x + 4, m.rows * 58 / 100), ink(60, 60, 60), 1, cv::LINE_AA);
+    std::vector<cv::Point2f> screw = scaled({{0.6f, 0.52f}, {0.88f, 0.52f}}, m);
+    shadedStroke(m, screw, 0.07f * h, steelLight, steelDark);
+    for (int i = 0; i < 12; ++i) {  // thread
+        float x = 0.64f + 0.018f * i;
+        cv::line(m, cv::Point(cvRound(x * m.cols), cvRound(0.49f * h)), cv::Point(cvRound((x + 0.012f) * m.cols), cvRound(0.555f * h)),
+                 grey(0.3), std::max(1, c.size / 300), cv::LINE_AA);
     }
-    block(m, at(m, 0.85, 0.2), at(m, 0.9, 0.88), steel);
-    cv::circle(m, at(m, 0.875, 0.2), m.rows / 22, ink(30, 35, 40), cv::FILLED, cv::LINE_AA);
-    cv::circle(m, at(m, 0.875, 0.88), m.rows / 22, ink(30, 35, 40), cv::FILLED, cv::LINE_AA);
+    shadedStroke(m, scaled({{0.9f, 0.16f}, {0.9f, 0.86f}}, m), 0.04f * h, steelLight, steelDark);  // the bar
+    for (float y : {0.16f, 0.86f}) shadedBall(m, cv::Point2f(0.9f * m.cols, y * h), 0.045f * h, steelLight, steelDark);
+    shadedBall(m, cv::Point2f(0.9f * m.cols, 0.52f * h), 0.06f * h, steelLight, steelDark);  // the boss on the screw
     return m;
 }
 
@@ -230,8 +239,39 @@ cv::Mat composeFrame(const DrawContext& c) {
         cv::Mat part = renderSvg(c.clipart, cut, half);
         if (part.empty()) continue;
         cv::resize(part, part, cv::Size(half, half));
+        part.forEach<cv::Vec4b>([](cv::Vec4b& p, const int*) {  // the pale grey scrolls printed in ink
+            for (int k = 0; k < 3; ++k) p[k] = static_cast<uchar>(p[k] * 0.3);
+        });
         paste(m, part, cv::Point((i % 2) * half, (i / 2) * half));
     }
+    return m;
+}
+
+// Pictures the show stretches over the whole 16:9 screen (the bird and the
+// type that shatter): the drawing centred on a 16:9 sheet, so it keeps its
+// shape there.
+cv::Mat onScreenSheet(const DrawContext& c) {
+    if (c.base.empty()) return c.base;
+    int height = std::max(c.base.rows, c.base.cols * 9 / 16);
+    cv::Mat m = transparentCanvas(height * 16 / 9, height);
+    paste(m, c.base, cv::Point((m.cols - c.base.cols) / 2, (m.rows - c.base.rows) / 2));
+    return m;
+}
+
+// The clip art's hand is an outline left open at the wrist: a cut across the
+// wrist closes it, so palm and fingers get paper.
+cv::Mat closeWrist(const DrawContext& c) {
+    cv::Mat m = c.base.clone();
+    if (m.empty()) return m;
+    cv::Mat alpha;
+    cv::extractChannel(m, alpha, 3);
+    cv::Rect drawn = cv::boundingRect(alpha > 100);
+    int x = drawn.x + drawn.width * 3 / 100;
+    int top = -1, bottom = -1;
+    for (int y = 0; y < m.rows; ++y)
+        if (alpha.at<uchar>(y, x) > 100) bottom = y, top = top < 0 ? y : top;
+    if (top < 0) return m;
+    cv::line(m, cv::Point(x, top), cv::Point(x, bottom), ink(20, 20, 20), std::max(2, c.size / 200), cv::LINE_AA);
     return m;
 }
 

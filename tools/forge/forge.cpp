@@ -1,6 +1,7 @@
 #include "forge.h"
 
 #include "catalogue.h"
+#include "jpeg.h"
 
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
@@ -32,9 +33,10 @@ cv::Mat forgePicture(const Recipe& r, const std::string& clipartDir) {
         std::fprintf(stderr, "forge: %s drawn as a placeholder\n", r.name.c_str());
         drawing = placeholder(r.size);
     }
-    if (r.kind == Kind::CutOut) return cutOut(drawing, c.seed, r.holes);
+    Print print{c.seed, static_cast<float>(r.size) / r.shown, r.accent, r.holes, r.kind == Kind::Repeats};
+    if (r.kind == Kind::CutOut) return cutOut(drawing, print);
     if (drawing.channels() == 4) cv::cvtColor(drawing, drawing, cv::COLOR_BGRA2BGR);
-    return wholePicture(drawing, c.seed);
+    return r.kind == Kind::AsDrawn ? drawing : wholePicture(drawing, print);
 }
 
 std::string recipeNameFor(const std::string& file) {
@@ -46,12 +48,14 @@ std::string recipeNameFor(const std::string& file) {
     return stem;
 }
 
+// JPEG cut-outs get a quality at which the encoder's ringing next to the
+// darkened cut edge stays out of the paper.
 std::vector<uchar> encodePicture(const cv::Mat& picture, const std::string& file) {
-    std::vector<uchar> bytes;
     bool jpeg = file.size() > 4 && file.compare(file.size() - 4, 4, ".jpg") == 0;
-    std::vector<int> params = jpeg ? std::vector<int>{cv::IMWRITE_JPEG_QUALITY, 92}
-                                   : std::vector<int>{cv::IMWRITE_PNG_COMPRESSION, 6};
-    cv::imencode(jpeg ? ".jpg" : ".png", picture, bytes, params);
+    const Recipe* r = findRecipe(recipeNameFor(file));
+    if (jpeg) return encodeJpeg(picture, r && r->kind == Kind::CutOut ? 99 : 94);
+    std::vector<uchar> bytes;
+    cv::imencode(".png", picture, bytes, {cv::IMWRITE_PNG_COMPRESSION, 6});
     return bytes;
 }
 
@@ -79,34 +83,4 @@ int forgeAll(const std::string& clipartDir, const std::string& resourcesDir) {
         }
     }
     return failed;
-}
-
-cv::Mat contactSheet(const std::string& resourcesDir) {
-    const int cell = 200, label = 22, columns = 12;
-    std::vector<std::string> files = showFiles();
-    int rows = static_cast<int>((files.size() + columns - 1) / columns);
-    cv::Mat sheet(rows * (cell + label), columns * cell, CV_8UC3, cv::Scalar(200, 222, 236));
-    for (size_t i = 0; i < files.size(); ++i) {
-        int x0 = static_cast<int>(i % columns) * cell, y0 = static_cast<int>(i / columns) * (cell + label);
-        cv::Mat img = cv::imread(resourcesDir + "/" + files[i], cv::IMREAD_COLOR);
-        if (!img.empty()) {
-            double s = (cell - 8.0) / std::max(img.cols, img.rows);
-            cv::Mat thumb;
-            cv::resize(img, thumb, cv::Size(std::max(1, static_cast<int>(img.cols * s)), std::max(1, static_cast<int>(img.rows * s))), 0, 0,
-                       cv::INTER_AREA);
-            // key colour shown as a slate ground so the cut-out edge reads
-            for (int y = 0; y < thumb.rows; ++y)
-                for (int x = 0; x < thumb.cols; ++x) {
-                    cv::Vec3b& p = thumb.at<cv::Vec3b>(y, x);
-                    if (p[1] > 200 && p[0] < 90 && p[2] < 90) p = cv::Vec3b(110, 100, 90);
-                }
-            thumb.copyTo(sheet(cv::Rect(x0 + (cell - thumb.cols) / 2, y0 + (cell - thumb.rows) / 2, thumb.cols, thumb.rows)));
-        }
-        std::string name = fileStem(files[i]);
-        std::string key = recipeNameFor(files[i]);
-        if (key != name) name += ">" + key;
-        cv::putText(sheet, name, cv::Point(x0 + 4, y0 + cell + 16), cv::FONT_HERSHEY_SIMPLEX, 0.45, cv::Scalar(30, 40, 60), 1,
-                    cv::LINE_AA);
-    }
-    return sheet;
 }

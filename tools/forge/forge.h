@@ -17,6 +17,3 @@ std::vector<uchar> encodePicture(const cv::Mat& picture, const std::string& file
 
 // Writes every file of the show under resourcesDir; returns how many failed.
 int forgeAll(const std::string& clipartDir, const std::string& resourcesDir);
-
-// All the show's pictures, reduced, labelled and laid out on one sheet.
-cv::Mat contactSheet(const std::string& resourcesDir);

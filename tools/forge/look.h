@@ -1,25 +1,35 @@
 // The one treatment every picture gets, so clip art and procedural drawings
-// read as one printed-paper collage.
+// read as one printed-paper collage: tones printed in the ink-and-paper
+// palette, an engraving screen in the shadows, paper grain, and for cut-outs
+// one ink contour round the drawing and a scissor-cut paper rim whose edge
+// fades out over a pixel or two in the soft key (key.h).
 //
-// Cut-outs are drawn on the key colour, pure green (B, G, R = 0, 255, 0),
-// which the clip shader removes; no content pixel has its green more than
-// kKeyMargin above both red and blue. Whole pictures contain no key colour.
+// Screens and grain are sized for where the show draws the picture: `scale`
+// is texels per screen pixel at 1080p, so they land at the same size on
+// screen whatever the picture's own size.
 #pragma once
+#include "palette.h"
+
 #include <opencv2/core.hpp>
 #include <cstdint>
 
-const cv::Vec3b kKeyColour(0, 255, 0);
-const int kKeyMargin = 60;
-
 enum class Holes { Keep, FillSmall, FillAll };
 
-// A drawing (BGRA, straight alpha) as a paper cut-out: engraved print look,
-// a thin irregular paper edge around the shape, key colour elsewhere and a
-// key-coloured border all round.
-cv::Mat cutOut(const cv::Mat& bgra, uint32_t seed, Holes holes);
+struct Print {
+    uint32_t seed;
+    float scale;
+    Accent accent;
+    Holes holes;     // cut-outs: which gaps in the drawing get paper
+    bool repeats;    // whole pictures drawn side by side: screens and grain wrap round
+};
 
-// A full-frame picture (BGR) in the same print look.
-cv::Mat wholePicture(const cv::Mat& bgr, uint32_t seed);
+// A drawing (BGRA, straight alpha) as a paper cut-out on the key, with a
+// key-coloured border all round and sides padded to multiples of 4.
+cv::Mat cutOut(const cv::Mat& bgra, const Print& print);
 
-// Smooth noise in [0, 1], features about `cell` pixels wide.
-cv::Mat smoothNoise(cv::Size size, int cell, uint32_t seed);
+// A full-frame picture (BGR) in the same print look; no key colour in it.
+cv::Mat wholePicture(const cv::Mat& bgr, const Print& print);
+
+// Smooth noise in [0, 1], features about `cell` pixels wide; when `wraps`,
+// the right edge runs on into the left and the bottom into the top.
+cv::Mat smoothNoise(cv::Size size, int cell, uint32_t seed, bool wraps = false);

@@ -2,6 +2,7 @@
 //   torvanel-forge [--clipart DIR] [--out RESOURCES]      make the files
 //   torvanel-forge [--out RESOURCES] --sheet FILE.png      lay them out on one sheet
 #include "forge.h"
+#include "sheet.h"
 
 #include <opencv2/core.hpp>
 #include <opencv2/imgcodecs.hpp>

@@ -22,19 +22,21 @@ static float smooth(float e0, float e1, float x) {
 }
 
 Body walkerBody() {
-    return {1.0f, 1.0f, 1.0f, 1.0f, {0.60f, 0.70f, 0.87f}, {0.10f, 0.14f, 0.22f}, 120.0f, 4800u};
+    return {1.0f, 1.0f, 1.0f, 1.0f, {0.56f, 0.72f, 0.90f}, {0.10f, 0.13f, 0.20f}, 120.0f,
+            {0.14f, 0.14f, 0.62f}, {0.78f, 0.89f, 0.94f}, true, 4800u};
 }
 
 Body secondBody() {
-    return {0.96f, 0.92f, 1.08f, 0.97f, {0.47f, 0.58f, 0.78f}, {0.07f, 0.09f, 0.13f}, 260.0f, 300u};
+    return {0.96f, 0.92f, 1.08f, 0.97f, {0.45f, 0.60f, 0.82f}, {0.07f, 0.09f, 0.13f}, 260.0f,
+            {0.32f, 0.18f, 0.13f}, {0.78f, 0.89f, 0.94f}, false, 300u};
 }
 
 // The 1700 mm skeleton, stretched to the body's proportions.
 static void restJoints(const Body& b, Vec3* j) {
     const Vec3 base[JOINT_COUNT] = {
         {0, 960, 0},    {0, 1110, -10},  {0, 1300, -10},  {0, 1455, -15},   {0, 1530, -5},
-        {175, 1410, -20}, {200, 1120, -35}, {222, 870, -10}, {232, 690, 0},
-        {-175, 1410, -20}, {-200, 1120, -35}, {-222, 870, -10}, {-232, 690, 0},
+        {175, 1410, -20}, {200, 1120, -35}, {222, 870, -10}, {227, 778, -5},
+        {-175, 1410, -20}, {-200, 1120, -35}, {-222, 870, -10}, {-227, 778, -5},
         {92, 905, 0},   {98, 495, 10},   {100, 85, -15},  {105, 15, 175},
         {-92, 905, 0},  {-98, 495, 10},  {-100, 85, -15}, {-105, 15, 175},
     };
@@ -212,6 +214,54 @@ static Tube limb(Part part, const Vec3* j, Joint a, Joint b, float ra, float rb,
     return t;
 }
 
+// The hand: a flat palm from the wrist to the knuckles (the hand joint),
+// four fingers fanned a little from the knuckles and a thumb from the heel
+// of the hand, pointing forward and down. The fingers ride the hand joint,
+// so turning it curls them; the thumb stays with the palm. Side 0 is the
+// left hand, whose palm faces -x, side 1 the right.
+static void addHand(FigureMesh& mesh, const Vec3* j, Joint wr, Joint hd, float h, float k, int side) {
+    Vec3 down = (j[hd] - j[wr]).normalized();
+    Vec3 across = (Vec3{0, 0, 1} - down * dot({0, 0, 1}, down)).normalized();  // toward the thumb
+    Vec3 in = cross(across, down);                                                 // toward the palm
+    if ((in.x > 0) == (side == 0)) in = in * -1.0f;
+
+    Tube palm = makeTube(PART_HAND, add(j[wr], down * (-16 * k)), add(j[hd], down * (6 * k)), across, 16 * k, 12 * k,
+                         {{0, 18 * k, 28 * k, 28 * k},
+                          {0.3f, 16 * k, 38 * k, 38 * k},
+                          {0.8f, 14 * k, 43 * k, 41 * k},
+                          {1, 13 * k, 40 * k, 38 * k}},
+                         5, 3, 12);
+    anchor(palm, wr, 0);
+    pictureRect(palm, 384 + side * 64, 432, 448 + side * 64, 512);
+    mesh.tubes.push_back(palm);
+
+    // Index to little finger: offset across the knuckles, fan angle, length, thickness.
+    const float fingers[4][4] = {{24, 0.10f, 72, 9.5f}, {8, 0.03f, 80, 10}, {-8, -0.04f, 75, 9.5f}, {-23, -0.12f, 60, 8.5f}};
+    for (int f = 0; f <= 4; f++) {
+        Vec3 base, dir;
+        float length, r;
+        Joint rider = hd;
+        if (f < 4) {
+            base = add(j[hd], across * (fingers[f][0] * k));
+            dir = add(down * std::cos(fingers[f][1]), across * std::sin(fingers[f][1]));
+            length = fingers[f][2] * h;
+            r = fingers[f][3] * k;
+        } else {  // the thumb, from the heel of the hand
+            base = add(add(j[wr], down * (24 * h)), add(across * (20 * k), in * (7 * k)));
+            dir = add(add(down * 0.62f, across * 0.68f), in * 0.38f).normalized();
+            length = 58 * h;
+            r = 11 * k;
+            rider = wr;
+        }
+        Tube finger = makeTube(PART_FINGER, add(base, dir * (-0.6f * r)), add(base, dir * length), in, r, 0.9f * r,
+                               {{0, r, r, r}, {0.6f, 0.95f * r, 0.9f * r, 0.9f * r}, {1, 0.85f * r, 0.8f * r, 0.8f * r}},
+                               2, 2, 6);
+        anchor(finger, rider, 0);
+        pictureRect(finger, 256 + f * 48, 640 + side * 64, 304 + f * 48, 704 + side * 64);
+        mesh.tubes.push_back(finger);
+    }
+}
+
 FigureMesh buildFigure(const Body& body) {
     FigureMesh mesh;
     Vec3* j = mesh.restJoints;
@@ -227,9 +277,9 @@ FigureMesh buildFigure(const Body& body) {
                            {0.45f, 128 * k, 82 * k, 80 * k},
                            {0.62f, 146 * sw * k, 102 * k, 86 * k},
                            {0.78f, 160 * sw * k, 108 * k, 90 * k},
-                           {0.89f, 192 * sw * k, 82 * k, 80 * k},
+                           {0.89f, 178 * sw * k, 80 * k, 78 * k},
                            {1.00f, 80 * k, 55 * k, 58 * k}},
-                          22, 5, 26);
+                          22, 5, 24);
     anchor(torso, PELVIS, 0.22f);
     anchor(torso, SPINE, 0.45f);
     anchor(torso, CHEST, 0.72f);
@@ -260,35 +310,29 @@ FigureMesh buildFigure(const Body& body) {
         Joint sh = Joint(L_SHOULDER + o), el = Joint(L_ELBOW + o), wr = Joint(L_WRIST + o), hd = Joint(L_HAND + o);
         Joint hp = Joint(L_HIP + l), kn = Joint(L_KNEE + l), an = Joint(L_ANKLE + l), to = Joint(L_TOE + l);
 
-        Tube upper = limb(PART_UPPER_ARM, j, sh, el, 56, 40, {{0, 56, 58, 56}, {0.3f, 50, 50, 48}, {0.85f, 40, 40, 42}, {1, 40, 40, 42}},
+        // Shoulder cap, biceps, then a forearm that swells below the elbow and
+        // narrows to the wrist: no straight taper from shoulder to hand.
+        Tube upper = limb(PART_UPPER_ARM, j, sh, el, 52, 38,
+                          {{0, 50, 52, 50}, {0.22f, 46, 46, 44}, {0.5f, 41, 46, 40}, {0.85f, 36, 37, 38}, {1, 36, 36, 38}},
                           8, 14, k);
         pictureRect(upper, 256 + px, 288, 320 + px, 512);
         mesh.tubes.push_back(upper);
 
-        Tube fore = limb(PART_FOREARM, j, el, wr, 40, 24, {{0, 40, 42, 40}, {0.3f, 40, 42, 36}, {0.85f, 28, 24, 24}, {1, 28, 24, 24}},
+        Tube fore = limb(PART_FOREARM, j, el, wr, 38, 24,
+                         {{0, 38, 38, 38}, {0.2f, 43, 40, 40}, {0.55f, 34, 30, 30}, {0.9f, 27, 22, 22}, {1, 27, 22, 22}},
                          8, 12, k);
         pictureRect(fore, 384 + px, 224, 448 + px, 432);
         mesh.tubes.push_back(fore);
 
-        // The hand: flat across the palm, wide front to back as it hangs.
-        Vec3 hand = (j[hd] - j[wr]).normalized();
-        Tube palm = makeTube(PART_HAND, add(j[wr], hand * (-20 * k)), j[hd], {0, 0, 1}, 20 * k, 28 * k,
-                             {{0, 20 * k, 28 * k, 28 * k},
-                              {0.35f, 17 * k, 44 * k, 44 * k},
-                              {0.7f, 14 * k, 40 * k, 38 * k},
-                              {1, 10 * k, 30 * k, 28 * k}},
-                             6, 3, 10);
-        anchor(palm, wr, 0);
-        pictureRect(palm, 384 + px, 432, 448 + px, 512);
-        mesh.tubes.push_back(palm);
+        addHand(mesh, j, wr, hd, h, k, side);
 
         Tube thigh = limb(PART_THIGH, j, hp, kn, 82, 52, {{0, 82, 84, 90}, {0.25f, 84, 82, 86}, {0.8f, 56, 56, 54}, {1, 52, 52, 52}},
-                          10, 16, k);
+                          10, 14, k);
         pictureRect(thigh, lx, 512, 128 + lx, 768);
         mesh.tubes.push_back(thigh);
 
         Tube shin = limb(PART_SHIN, j, kn, an, 52, 34, {{0, 52, 52, 52}, {0.3f, 52, 46, 62}, {0.8f, 34, 32, 36}, {1, 34, 32, 34}},
-                         10, 14, k);
+                         10, 12, k);
         pictureRect(shin, lx, 768, 128 + lx, 1024);
         mesh.tubes.push_back(shin);
 
@@ -316,6 +360,13 @@ Pose restPose() {
     return p;
 }
 
+static void restOnFloor(PosedFigure& f) {
+    float lowest = 1e30f;
+    for (size_t v = 1; v < f.xyz.size(); v += 3) lowest = std::min(lowest, f.xyz[v]);
+    for (size_t v = 1; v < f.xyz.size(); v += 3) f.xyz[v] -= lowest;
+    for (Vec3& j : f.joints) j.y -= lowest;
+}
+
 PosedFigure poseFigure(const FigureMesh& mesh, const Pose& pose) {
     const Vec3* rest = mesh.restJoints;
     Mat4 world[JOINT_COUNT], skin[JOINT_COUNT];
@@ -329,7 +380,6 @@ PosedFigure poseFigure(const FigureMesh& mesh, const Pose& pose) {
     PosedFigure out;
     size_t n = mesh.rest.size() / 3;
     out.xyz.resize(n * 3);
-    float lowest = 1e30f;
     for (size_t v = 0; v < n; ++v) {
         Vec3 p = {mesh.rest[v * 3], mesh.rest[v * 3 + 1], mesh.rest[v * 3 + 2]};
         Vec3 a = skin[mesh.jointA[v]].transformPoint(p), b = skin[mesh.jointB[v]].transformPoint(p);
@@ -337,12 +387,19 @@ PosedFigure poseFigure(const FigureMesh& mesh, const Pose& pose) {
         out.xyz[v * 3] = q.x;
         out.xyz[v * 3 + 1] = q.y;
         out.xyz[v * 3 + 2] = q.z;
-        lowest = std::min(lowest, q.y);
     }
-    for (size_t v = 0; v < n; ++v) out.xyz[v * 3 + 1] -= lowest;
-    for (int k = 0; k < JOINT_COUNT; ++k) {
-        out.joints[k] = world[k].transformPoint(Vec3::zero());
-        out.joints[k].y -= lowest;
-    }
+    for (int k = 0; k < JOINT_COUNT; ++k) out.joints[k] = world[k].transformPoint(Vec3::zero());
+    restOnFloor(out);
     return out;
+}
+
+void moveFigure(PosedFigure& f, const Mat4& move) {
+    for (size_t v = 0; v < f.xyz.size(); v += 3) {
+        Vec3 q = move.transformPoint({f.xyz[v], f.xyz[v + 1], f.xyz[v + 2]});
+        f.xyz[v] = q.x;
+        f.xyz[v + 1] = q.y;
+        f.xyz[v + 2] = q.z;
+    }
+    for (Vec3& j : f.joints) j = move.transformPoint(j);
+    restOnFloor(f);
 }

@@ -1,5 +1,6 @@
 // figure.h - the forge's human figure: a skeleton of 21 joints with smooth
-// tubes laid along its bones, posed by joint rotations and skinned to them.
+// tubes laid along its bones (fingers and thumbs too), posed by joint
+// rotations and skinned to them.
 //
 //   Body body = walkerBody();
 //   FigureMesh mesh = buildFigure(body);            // once: triangles, uvs, rest positions
@@ -8,7 +9,9 @@
 //   PosedFigure posed = poseFigure(mesh, pose);      // millimetres, lowest point on y = 0
 //
 // Rest pose: standing about 1700 mm tall, feet on y = 0, centred on x = z = 0,
-// facing +z, arms hanging a little away from the body. The figure's left is +x.
+// facing +z, arms hanging a little away from the body, palms in. The
+// figure's left is +x. The hand joints sit at the knuckles: turning them
+// curls the fingers.
 // Every tube owns one rectangle of the picture: u runs around it (seam at its
 // back), v along it, so the painter can find the rest point of any texel.
 #pragma once
@@ -38,7 +41,10 @@ struct Body {
     float skin[3];        // B, G, R in 0..1
     float hair[3];
     float hairLength;     // mm below the crown the hair reaches at the back
-    uint32_t seed;        // the painting's strokes
+    float suit[3];        // the one-piece bathing costume
+    float trim[3];        // its second colour: the stripes, or the piping round its edges
+    bool striped;
+    uint32_t seed;        // the painting's unevenness
 };
 
 Body walkerBody();
@@ -50,7 +56,7 @@ struct TubeKey {
     float s, side, front, back;
 };
 
-enum Part { PART_TORSO, PART_NECK, PART_HEAD, PART_UPPER_ARM, PART_FOREARM, PART_HAND, PART_THIGH, PART_SHIN, PART_FOOT };
+enum Part { PART_TORSO, PART_NECK, PART_HEAD, PART_UPPER_ARM, PART_FOREARM, PART_HAND, PART_FINGER, PART_THIGH, PART_SHIN, PART_FOOT };
 
 struct Tube {
     Part part;
@@ -96,3 +102,7 @@ struct PosedFigure {
 
 // Skins the mesh to the pose and lifts it so its lowest point rests on y = 0.
 PosedFigure poseFigure(const FigureMesh& mesh, const Pose& pose);
+
+// Moves a posed figure as one piece (a swing on a rope, a step back) and
+// settles it on y = 0 again.
+void moveFigure(PosedFigure& figure, const Mat4& move);

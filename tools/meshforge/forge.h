@@ -23,7 +23,7 @@ struct ForgeFigure {
     Capture capture;
     Body body;
     FigureMesh mesh;
-    Canvas canvas;
+    cv::Mat canvas;
 };
 
 ForgeFigure makeForgeFigure(Capture capture);

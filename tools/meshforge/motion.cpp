@@ -15,6 +15,12 @@ static float smooth(float e0, float e1, float x) {
 }
 static void set(Pose& p, Joint j, float x, float y, float z) { p.rotation[j] = {x, y, z}; }
 
+// Fingers bent toward the palms by these angles (degrees) at the knuckles.
+static void curl(Pose& p, float left, float right) {
+    set(p, L_HAND, 0, 0, -left);
+    set(p, R_HAND, 0, 0, right);
+}
+
 // Ankle angle that keeps a sole level with the floor, whatever the pelvis,
 // hip and knee do above it (the x rotations add up along the leg).
 static float levelAnkle(const Pose& p, Joint hip, Joint knee) {
@@ -52,31 +58,35 @@ static Pose walking(int n) {
         set(p, elbow, -(14 + 18 * (0.5f - 0.5f * std::sin(a))), 0, 0);
         set(p, Joint(L_WRIST + o), 0, 0, sign * -4);
     }
+    curl(p, 22 + 6 * std::sin(phase), 22 - 6 * std::sin(phase));
     return p;
 }
 
-// Hanging from both hands, close together over the head; the body sways and
-// turns on the rope, toes pointing down. Ten frames, one sway.
+// Hanging from both fists, close together over the head. The pose is what
+// the body does on the rope: legs trailing the swing, the head turning; the
+// swing and the turn of the rope itself come in `captureFrame`. Ten frames,
+// one sway.
 static Pose hanging(int n) {
     Pose p = restPose();
-    float w = 2 * PI * float(n - 4800) / 10.0f, s = std::sin(w), c = std::cos(w);
-    set(p, PELVIS, 3 * c, 7 * s, 2 * s);
-    set(p, SPINE, -3, 0, -1.5f * s);
-    set(p, CHEST, -4, 0, -1 * s);
-    set(p, NECK, 12, 0, 5 * s);
-    set(p, HEAD, 8, 0, 3);
-    set(p, L_SHOULDER, -6, 0, 186 + 2 * s);
-    set(p, R_SHOULDER, -6, 0, -186 + 2 * s);
+    float w = 2 * PI * float(n - 4800) / 10.0f, s = std::sin(w), c = std::cos(w), lag = std::sin(w - 1.1f);
+    set(p, PELVIS, 4 * c, 0, 3 * lag);
+    set(p, SPINE, -3 - 3 * c, 0, -3 * lag);
+    set(p, CHEST, -4, 0, -2 * lag);
+    set(p, NECK, 14 - 4 * c, 14 * s, 4 * s);
+    set(p, HEAD, 10, 6 * s, 2);
+    // Arms raised forward and in, so the palms face each other round the rope.
+    set(p, L_SHOULDER, -172, 0, 15 + 2 * lag);
+    set(p, R_SHOULDER, -172, 0, -15 + 2 * lag);
     set(p, L_ELBOW, -10, 0, 0);
     set(p, R_ELBOW, -12, 0, 0);
-    set(p, L_WRIST, 0, 0, -8);
-    set(p, R_WRIST, 0, 0, 8);
-    set(p, L_HIP, -12 + 5 * s, -6, 3);
-    set(p, R_HIP, -4 - 5 * s, 6, -3);
-    set(p, L_KNEE, 20 + 6 * std::sin(w + 1), 0, 0);
-    set(p, R_KNEE, 12 - 5 * std::sin(w + 1), 0, 0);
-    set(p, L_ANKLE, 42, 0, 0);
-    set(p, R_ANKLE, 36, 0, 0);
+    curl(p, 95, 95);  // fists
+    // The legs trail the swing and pedal a little against it.
+    set(p, L_HIP, -10 - 14 * lag, -6, 3 + 4 * lag);
+    set(p, R_HIP, -4 + 12 * lag, 6, -3 + 4 * lag);
+    set(p, L_KNEE, 22 + 18 * std::max(0.0f, lag), 0, 0);
+    set(p, R_KNEE, 12 + 16 * std::max(0.0f, -lag), 0, 0);
+    set(p, L_ANKLE, 40, 0, 0);
+    set(p, R_ANKLE, 34, 0, 0);
     return p;
 }
 
@@ -100,6 +110,7 @@ static Pose falling(int n) {
     set(p, R_KNEE, 28 + d, 0, 0);
     set(p, L_ANKLE, 22, 0, 0);
     set(p, R_ANKLE, levelAnkle(p, R_HIP, R_KNEE), 0, 0);
+    curl(p, 8 + 10 * d, 12);  // flung open
     return p;
 }
 
@@ -132,6 +143,7 @@ static Pose stumbling(int n) {
     set(p, R_ELBOW, -(22 + 78 * hands), 0, 0);
     set(p, L_WRIST, -20 * hands, 0, 0);
     set(p, R_WRIST, -20 * hands, 0, 0);
+    curl(p, 20 + 35 * hands, 20 + 30 * hands);  // clutching the head, holding the thorn
     return p;
 }
 
@@ -145,8 +157,8 @@ static Pose reaching(int n) {
     set(p, CHEST, -4 * r, 10 * s, -2 + 3 * r);
     set(p, NECK, -14 * r, 14 * s, 0);
     set(p, HEAD, -4 * r, 6 * s, 0);
-    set(p, R_SHOULDER, -(28 + 112 * r), 0, -(14 + 28 * r));
-    set(p, R_ELBOW, -(42 - 30 * r), 0, 0);
+    set(p, R_SHOULDER, -(28 + 104 * r), 0, -14 + 38 * r);  // forward, then up and a little out
+    set(p, R_ELBOW, -(48 - 22 * r), 0, 0);  // a bend kept at full stretch
     set(p, R_WRIST, -12 * r, 0, 0);
     set(p, L_SHOULDER, 8 * s, 0, 10);
     set(p, L_ELBOW, -26, 0, 0);
@@ -157,6 +169,7 @@ static Pose reaching(int n) {
     set(p, R_KNEE, 18 - 8 * r, 0, 0);
     set(p, L_ANKLE, levelAnkle(p, L_HIP, L_KNEE), 0, 0);
     set(p, R_ANKLE, levelAnkle(p, R_HIP, R_KNEE) + 10, 0, 0);
+    curl(p, 28, 30 - 24 * r);  // the reaching hand opens
     return p;
 }
 
@@ -168,6 +181,11 @@ Pose capturePose(Capture capture, int n) {
     return walking(n);
 }
 
+static Vec3 fists(const PosedFigure& f) {
+    const Vec3 &a = f.joints[L_HAND], &b = f.joints[R_HAND];
+    return {(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2};
+}
+
 Vec3 rightPalm(const PosedFigure& f) {
     const Vec3 &a = f.joints[R_WRIST], &b = f.joints[R_HAND];
     return {(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2};
@@ -175,21 +193,22 @@ Vec3 rightPalm(const PosedFigure& f) {
 
 PosedFigure captureFrame(const FigureMesh& mesh, Capture capture, int n) {
     PosedFigure f = poseFigure(mesh, capturePose(capture, n));
-    // Carried back 0.2 m, so that at file 820 the right palm is where the
-    // scenes draw the thorn.
+    if (capture == CAPTURE_WALKING && n >= 4800 && n < 4810) {
+        // The whole body swings from the fists, a little ellipse, while the
+        // rope turns it to and fro; the fists stay where the rope holds them
+        // in the take's first frame.
+        float w = 2 * PI * float(n - 4800) / 10.0f;
+        Vec3 grip = fists(f), rope = fists(poseFigure(mesh, capturePose(capture, 4800)));
+        Mat4 swing = Mat4::fromEuler(5 * std::cos(w), 24 * std::sin(w + 0.6f), 7 * std::sin(w));
+        moveFigure(f, Mat4::translation({rope.x, grip.y, rope.z}) * swing * Mat4::translation(grip * -1.0f));
+    }
     if (capture == CAPTURE_WALKING && n >= 800 && n < 840) {
+        // Carried back 0.2 m, so that at file 820 the right palm is where the
+        // scenes draw the thorn.
         float w = std::sin(PI * float(n - 800) / 40.0f);
         w *= w;
         Vec3 palm = rightPalm(f);
-        float dx = w * (-76 - palm.x), dz = w * (-197 - palm.z);
-        for (size_t v = 0; v < f.xyz.size(); v += 3) {
-            f.xyz[v] += dx;
-            f.xyz[v + 2] += dz;
-        }
-        for (Vec3& j : f.joints) {
-            j.x += dx;
-            j.z += dz;
-        }
+        moveFigure(f, Mat4::translation({w * (-76 - palm.x), 0, w * (-197 - palm.z)}));
     }
     return f;
 }

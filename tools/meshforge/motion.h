@@ -7,7 +7,7 @@
 // the scenes use: 800-839 a stumble back, a hand raised with the thorn,
 // 4208-4209 a falling pose, 4502-4661 a walk in place (six whole strides, so
 // the 160 frames loop), 4589-4590 arms spread, 4800-4809 hanging from the
-// raised hands (a ten-frame sway that loops). The second capture stands,
+// raised fists (a ten-frame swing that loops). The second capture stands,
 // turns and reaches, looping every 80 capture frames.
 #pragma once
 #include "figure.h"
@@ -16,10 +16,10 @@ enum Capture { CAPTURE_WALKING, CAPTURE_SECOND };
 
 Pose capturePose(Capture capture, int fileNumber);
 
-// Posed, lifted onto the floor and, for the stumble, carried back so the
-// right palm holds the thorn where the scenes draw it at file 820
-// (-76, 1694, -197) mm.
+// Posed and lifted onto the floor; the hanging body swung from its fists;
+// the stumble carried back so the right palm holds the thorn where the
+// scenes draw it at file 820 (-76, 1694, -197) mm.
 PosedFigure captureFrame(const FigureMesh& mesh, Capture capture, int fileNumber);
 
-// Halfway between the right wrist and the finger tips.
+// The middle of the right palm, halfway from the wrist to the knuckles.
 Vec3 rightPalm(const PosedFigure& figure);

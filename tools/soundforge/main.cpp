@@ -15,6 +15,11 @@
 #include "score.h"
 #include "timeline.h"
 
+// A record's loudness, -14 LUFS as the mp3 decodes (the encoder's low-pass
+// takes about a quarter of a LU), with the peaks held far enough below full
+// scale that the encoder's overshoot stays under -1 dBTP.
+const double kLoudnessLufs = -13.7, kCeilingDbtp = -2.0;
+
 int main(int argc, char** argv) {
   std::string out = "Resources", picture;
   double seconds = 316.0;  // a little past the time map's last raw second
@@ -36,7 +41,8 @@ int main(int argc, char** argv) {
   std::vector<Note> notes = placeOnRawTime(composeScore(), showSegments());
   Bus bus = makeBus(rate, seconds);
   for (size_t i = 0; i < notes.size(); i++) renderNote(bus, notes[i], (uint32_t)i);
-  std::vector<int16_t> pcm = masterMix(bus, seconds - 11.0, seconds - 1.2, -1.0);
+  Mastered master = masterMix(bus, seconds - 11.0, seconds - 1.2, kLoudnessLufs, kCeilingDbtp);
+  const std::vector<int16_t>& pcm = master.pcm;
   double synthCpu = (double)(std::clock() - cpu0) / CLOCKS_PER_SEC;
   auto t1 = std::chrono::steady_clock::now();
 
@@ -46,8 +52,10 @@ int main(int argc, char** argv) {
   if (!writeMp3(pcm, mp3)) return 1;
   auto t2 = std::chrono::steady_clock::now();
   // Processor time for synthesis: wall time on a busy build machine says little.
-  std::printf("soundforge: %zu notes, synthesis %.2f s cpu, encoding %.2f s wall -> %s\n", notes.size(), synthCpu,
-              std::chrono::duration<double>(t2 - t1).count(), mp3.c_str());
+  std::printf("soundforge: %zu notes, %.1f LUFS (limiter down to %.1f dB), synthesis and master %.2f s cpu, "
+              "encoding %.2f s wall -> %s\n",
+              notes.size(), master.lufs, master.reductionDb, synthCpu, std::chrono::duration<double>(t2 - t1).count(),
+              mp3.c_str());
 
   if (!picture.empty()) {
     std::vector<double> marks;

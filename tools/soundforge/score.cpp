@@ -17,6 +17,7 @@ const Prog kThemeProg = {Dm, A, Bb, A, Dm, Gm, A, Dm};
 const Prog kCaveProg = {Dm, Eb, Dm, A};
 const Prog kBrightProg = {F, C, Dm, Bb, F, C, Bb, C};
 const Prog kAscentProg = {Bb, F, Gm, Dm, Eb, Bb, Gm, A};
+const Prog kBlackProg = {Dm, Bb, Gm, A};
 
 struct Step {
   int pitch, eighths;
@@ -58,10 +59,60 @@ void theme(Score& s, const std::vector<Step>& steps, double t, int first, int co
   }
 }
 
-void pad(Score& s, const Prog& p, double t0, double t1, float vel) {
-  for (double t = t0; t < t1 - 1e-9; t += kBar) {
-    const Chord& c = chordAt(p, t0, t);
-    for (int semis : {0, c.third, c.fifth}) add(s, t, kBar * 0.95, Voice::Pad, (float)inRange(c, semis, 57), vel);
+// What holds the chords in a section: the voice, the pitch it sits around and
+// how many notes it holds.
+struct Bed {
+  Voice voice;
+  int centre, voices;
+  float vel;
+};
+
+// The chord's tones within an octave and a half around `centre`, `voices` of
+// them with every tone present: of all such voicings the one that moves least
+// from `prev` (the first of a section: the one nearest the centre). The bed
+// then glides with the harmony and lies where its section puts it.
+std::vector<int> voicing(const Chord& c, const std::vector<int>& prev, int centre, int voices) {
+  const int tones[3] = {c.root % 12, (c.root + c.third) % 12, (c.root + c.fifth) % 12};
+  std::vector<int> pool;
+  for (int p = centre - 9; p <= centre + 9; p++)
+    for (int tone : tones)
+      if (p % 12 == tone) pool.push_back(p);
+  std::vector<int> best;
+  double bestCost = 1e9;
+  for (unsigned mask = 0; mask < (1u << pool.size()); mask++) {
+    std::vector<int> pick;
+    bool has[3] = {false, false, false};
+    for (size_t i = 0; i < pool.size(); i++)
+      if (mask >> i & 1) {
+        pick.push_back(pool[i]);
+        for (int k = 0; k < 3; k++) has[k] |= pool[i] % 12 == tones[k];
+      }
+    if ((int)pick.size() != voices || !has[0] || !has[1] || !has[2]) continue;
+    double mean = 0, cost = 0;
+    for (size_t i = 0; i < pick.size(); i++) {
+      mean += pick[i] / (double)voices;
+      if (!prev.empty()) cost += std::abs(pick[i] - prev[i]);
+    }
+    cost += 0.3 * std::fabs(mean - centre);
+    if (cost < bestCost) {
+      bestCost = cost;
+      best = pick;
+    }
+  }
+  return best;
+}
+
+// One chord a bar; each four-bar phrase swells a little toward its end.
+void bed(Score& s, const Prog& p, double t0, double t1, const Bed& b) {
+  std::vector<int> held;
+  int bar = 0;
+  for (double t = t0; t < t1 - 1e-9; t += kBar, bar++) {
+    held = voicing(chordAt(p, t0, t), held, b.centre, b.voices);
+    float vel = b.vel * (0.85f + 0.1f * (float)(bar % 4));
+    for (size_t i = 0; i < held.size(); i++) {
+      float pan = held.size() > 1 ? -0.4f + 0.8f * (float)i / (float)(held.size() - 1) : 0.0f;  // low left, high right
+      add(s, t, kBar * 0.95, b.voice, (float)held[i], vel, pan);
+    }
   }
 }
 
@@ -148,16 +199,16 @@ std::vector<Note> composeScore() {
   Score s;
   const Voice Bell = Voice::Bell, Organ = Voice::Organ;
 
-  // 0-13: the sea in its frame. Music box over a pad; the pulse arrives with the logo.
+  // 0-13: the sea in its frame. Music box over breath; the pulse arrives with the logo.
   add(s, 0, 1, Voice::Bass, 38, 0.4f);
-  pad(s, kThemeProg, 1, 13, 0.13f);
+  bed(s, kThemeProg, 1, 13, {Voice::Air, 67, 3, 0.16f});
   theme(s, kThemeDark, 1, 0, 6, Bell, 0, 0.32f, 0.2f);
   drums(s, 5, 13, Beat::Heartbeat, 0.8f);
 
   // 13-41: the bird, hammers and angels: the band comes in, then the theme.
   drums(s, 13, 41, Beat::Groove, 0.8f);
   bass(s, kThemeProg, 13, 41, Bassline::Roots, 0.45f);
-  pad(s, kThemeProg, 13, 41, 0.1f);
+  bed(s, kThemeProg, 13, 41, {Voice::Pad, 60, 3, 0.14f});
   theme(s, kThemeDark, 17, 0, 8, Bell, 0, 0.3f, 0.2f);
   stabs(s, kThemeProg, 33, 41, Organ, 0.06f);
   theme(s, kThemeDark, 33, 4, 4, Bell, 12, 0.2f, -0.3f);
@@ -177,12 +228,12 @@ std::vector<Note> composeScore() {
   arp(s, kBrightProg, 73, 89, kSixteenth, Bell, 74, 0.1f, -0.4f);
 
   // 89-97: the empty room: everything stops but a heartbeat and a few chimes.
-  pad(s, kThemeProg, 89, 97, 0.12f);
+  bed(s, kThemeProg, 89, 97, {Voice::Air, 55, 3, 0.14f});
   drums(s, 89, 97, Beat::Heartbeat, 0.6f);
   arp(s, kThemeProg, 89, 97, kBeat, Bell, 69, 0.16f, 0.3f);
 
   // 97-121: the cave and the forest: stalking bass, toms for the axes.
-  pad(s, kCaveProg, 97, 121, 0.1f);
+  bed(s, kCaveProg, 97, 121, {Voice::Pad, 51, 3, 0.11f});
   bass(s, kCaveProg, 97, 121, Bassline::Stalk, 0.55f);
   drums(s, 97, 121, Beat::HalfTime, 0.75f);
   for (double t = 97; t < 121; t += kBar) {
@@ -194,8 +245,8 @@ std::vector<Note> composeScore() {
   // 121-161: the stage. Organ tune, bees buzzing from 124, the fall at 141 (replayed), heavy from 145.
   drums(s, 121, 141, Beat::Groove, 0.8f);
   bass(s, kThemeProg, 121, 141, Bassline::OomPah, 0.5f);
-  pad(s, kThemeProg, 121, 141, 0.07f);
-  theme(s, kThemeDark, 121, 0, 8, Organ, 0, 0.2f, 0.1f);
+  bed(s, kThemeProg, 121, 141, {Voice::Strings, 73, 3, 0.15f});
+  theme(s, kThemeDark, 121, 0, 8, Organ, 0, 0.28f, 0.1f);
   for (double t = 124; t < 141; t += kSixteenth) {
     int i = (int)std::lround((t - 124) / kSixteenth);
     add(s, t, kSixteenth, Bell, (float)(86 + i % 2), 0.05f, (float)std::sin(i * 0.3));
@@ -204,16 +255,16 @@ std::vector<Note> composeScore() {
     add(s, 141 + i * kSixteenth, kSixteenth, Bell, (float)(93 - i), 0.22f, (i % 2) ? 0.4f : -0.4f);
     if (i % 4 == 0) add(s, 141 + i * kSixteenth, 0, Voice::Tom, (float)(52 - i / 2), 0.45f);
   }
-  bass(s, Prog{A}, 141, 145, Bassline::Drone, 0.5f);
+  for (int i = 0; i < 8; i++) add(s, 141 + i * kBeat, kBeat * 0.9, Voice::Bass, (float)(45 - i), 0.5f);  // the floor gives way
   add(s, 149, 0, Voice::Crash, 0, 0.35f);
   drums(s, 149, 161, Beat::Busy, 0.85f);
   bass(s, kThemeProg, 149, 161, Bassline::Roots, 0.5f);
-  theme(s, kThemeDark, 149, 2, 6, Organ, 0, 0.2f, 0.1f);
-  pad(s, kThemeProg, 149, 161, 0.08f);
+  theme(s, kThemeDark, 149, 2, 6, Organ, 0, 0.28f, 0.1f);
+  bed(s, kThemeProg, 149, 161, {Voice::Pad, 64, 4, 0.11f});
 
   // 161-169: the second cave; the skull cracks at 163.5 and the balloon rises.
-  pad(s, kCaveProg, 161, 169, 0.12f);
-  bass(s, kCaveProg, 161, 169, Bassline::Drone, 0.45f);
+  bed(s, kCaveProg, 161, 169, {Voice::Pad, 49, 3, 0.12f});
+  bass(s, kCaveProg, 161, 169, Bassline::Stalk, 0.45f);
   drums(s, 165, 169, Beat::Heartbeat, 0.7f);
   add(s, 163.5, 0, Voice::Crash, 0, 0.5f);
   add(s, 163.5, 0, Voice::Kick, 0, 0.9f);
@@ -224,7 +275,7 @@ std::vector<Note> composeScore() {
   drums(s, 169, 184, Beat::Groove, 0.8f);
   drums(s, 184, 209, Beat::Busy, 0.8f);
   bass(s, kBrightProg, 169, 209, Bassline::Roots, 0.5f);
-  pad(s, kBrightProg, 169, 209, 0.07f);
+  bed(s, kBrightProg, 169, 209, {Voice::Strings, 65, 3, 0.2f});
   arp(s, kBrightProg, 169, 209, kSixteenth, Bell, 72, 0.1f, -0.4f);
   theme(s, kThemeBright, 177, 0, 8, Organ, 0, 0.19f, 0.15f);
   theme(s, kThemeBright, 193, 0, 8, Bell, 12, 0.24f, 0.3f);
@@ -233,7 +284,7 @@ std::vector<Note> composeScore() {
   // 209-241: the ascent: half time, wide chords, a slow organ line; the chain clanks 225-237.7.
   drums(s, 209, 237, Beat::HalfTime, 0.75f);
   bass(s, kAscentProg, 209, 237, Bassline::Drone, 0.5f);
-  pad(s, kAscentProg, 209, 241, 0.13f);
+  bed(s, kAscentProg, 209, 241, {Voice::Strings, 61, 4, 0.16f});
   arp(s, kAscentProg, 209, 237, kEighth, Bell, 69, 0.14f, 0.35f);
   for (double t = 209; t < 237; t += kBar) {
     const Chord& c = chordAt(kAscentProg, 209, t);
@@ -246,10 +297,12 @@ std::vector<Note> composeScore() {
   add(s, 237, 0, Voice::Crash, 0, 0.35f);
   add(s, 237, 0, Voice::Kick, 0, 0.8f);
 
-  // 241-273: black, then the picture clears: drone, the theme returns, and the full band to close.
-  bass(s, Prog{Dm}, 241, 249, Bassline::Drone, 0.35f);
-  for (double t = 241; t < 249; t += kBar) add(s, t + 1, 1, Bell, 81, 0.1f, 0.4f);
-  pad(s, kThemeProg, 249, 273, 0.1f);
+  // 241-273: black, then the picture clears: a slow turn of chords, the theme returns, and the full band to close.
+  bass(s, kBlackProg, 241, 249, Bassline::Drone, 0.35f);
+  bed(s, kBlackProg, 241, 249, {Voice::Air, 65, 3, 0.12f});
+  arp(s, kBlackProg, 241, 249, kBeat, Bell, 74, 0.09f, 0.4f);
+  bed(s, kThemeProg, 249, 257, {Voice::Air, 62, 3, 0.12f});
+  bed(s, kThemeProg, 257, 273, {Voice::Pad, 66, 4, 0.13f});
   theme(s, kThemeDark, 249, 0, 4, Bell, 0, 0.22f, 0.2f);
   drums(s, 249, 257, Beat::Heartbeat, 0.7f);
   drums(s, 257, 273, Beat::Groove, 0.85f);
@@ -259,10 +312,10 @@ std::vector<Note> composeScore() {
 
   // 273-300: the coda after the picture: the music box alone, slowing, then a last chord.
   add(s, 273, 0, Voice::Crash, 0, 0.25f);
-  pad(s, kThemeProg, 273, 289, 0.1f);
+  bed(s, kThemeProg, 273, 289, {Voice::Air, 70, 3, 0.13f});
   theme(s, kThemeDark, 273, 0, 8, Bell, 0, 0.3f, 0.1f);
   bass(s, Prog{Dm}, 289, 299, Bassline::Drone, 0.35f);
-  pad(s, Prog{Dm}, 289, 299, 0.12f);
+  bed(s, Prog{Dm}, 289, 299, {Voice::Pad, 62, 4, 0.12f});
   for (int i = 0; i < 3; i++) add(s, 289 + i * kBeat, 2, Bell, (float)(74 + 7 * i - (i == 2 ? 2 : 0)), 0.2f, -0.3f + 0.3f * i);
   return s.notes;
 }

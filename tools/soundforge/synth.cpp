@@ -70,9 +70,12 @@ void renderNote(Bus& bus, const Note& nt, uint32_t seed) {
   switch (nt.voice) {
     case Voice::Kick: {
       double ph = 0;
+      // Driven into a soft clip: the thump keeps its weight with less of a spike.
+      const double drive = 2.2, norm = 1.0 / std::tanh(drive);
       emit(bus, start, (long)(0.45 * sr), nt.pan, 0.05f, [&](long, double t) {
         ph += (42.0 + 90.0 * std::exp(-t * 28.0)) / sr;
-        return v * (float)(std::sin(kTau * ph) * std::exp(-t * 7.0) + 0.3 * std::exp(-t * 400.0));
+        double body = std::sin(kTau * ph) * std::exp(-t * 9.0) + 0.3 * std::exp(-t * 400.0);
+        return v * 0.6f * (float)(std::tanh(drive * body) * norm);
       });
       break;
     }
@@ -94,7 +97,7 @@ void renderNote(Bus& bus, const Note& nt, uint32_t seed) {
         float high = x - low - q * band;
         band += f * high;
         ph += (float)(185.0 / sr);
-        return v * (float)(0.9 * band * std::exp(-t * 16.0) + 0.5 * std::sin(kTau * ph) * std::exp(-t * 35.0));
+        return v * (float)(1.2 * band * std::exp(-t * 16.0) + 0.6 * std::sin(kTau * ph) * std::exp(-t * 35.0));
       });
       break;
     }
@@ -152,6 +155,48 @@ void renderNote(Bus& bus, const Note& nt, uint32_t seed) {
           return v * 0.33f * b * gate(t, nt.len, 0.7, 1.2);
         });
       }
+      break;
+    }
+    case Voice::Strings: {
+      // A section: four saws a few cents apart, each with its own late vibrato,
+      // brighter and quicker to speak than the pad.
+      const double detune[4] = {-0.006, -0.002, 0.0025, 0.0065}, rateHz[4] = {4.9, 5.3, 5.0, 5.6};
+      const float k = (float)(1.0 - std::exp(-kTau * 2300.0 / sr));
+      for (int d = 0; d < 4; d++) {
+        double f = hz(nt.pitch) * (1.0 + detune[d]), ph = 0.23 * d;
+        double vc = 1, vs = 0;  // the vibrato, turned by a fixed rotation each sample
+        const double rc = std::cos(kTau * rateHz[d] / sr), rs = std::sin(kTau * rateHz[d] / sr);
+        float a = 0, b = 0;
+        emit(bus, start, (long)((nt.len + 0.8) * sr), nt.pan + 0.25f * (d - 1.5f), 0.5f, [&](long, double t) {
+          double c = vc * rc - vs * rs;
+          vs = vs * rc + vc * rs;
+          vc = c;
+          double inc = f * (1.0 + 0.003 * vs * std::min(1.0, t * 1.5)) / sr;
+          ph += inc;
+          if (ph >= 1.0) ph -= 1.0;
+          a += k * (blepSaw(ph, inc) - a);
+          b += k * (a - b);
+          return v * 0.2f * b * gate(t, nt.len, 0.25, 0.8);
+        });
+      }
+      break;
+    }
+    case Voice::Air: {
+      // Breath over a soft flute tone: a sine with a touch of its octave, and
+      // noise rung through a narrow band at the octave, slowly swelling.
+      double f = hz(nt.pitch), ph = 0;
+      float low = 0, band = 0;
+      const float fb = 2.0f * (float)std::sin(kTau / 2.0 * std::min(2.0 * f, 6000.0) / sr), q = 0.15f;
+      emit(bus, start, (long)((nt.len + 1.6) * sr), nt.pan, 0.7f, [&](long, double t) {
+        ph += f / sr;
+        if (ph >= 1.0) ph -= 1.0;
+        double s1 = std::sin(kTau * ph), c1 = std::cos(kTau * ph);
+        low += fb * band;
+        float high = rng.next() - low - q * band;
+        band += fb * high;
+        double breath = 1.0 + 0.15 * std::sin(kTau * 0.35 * t);
+        return v * (float)((0.5 * (s1 + 0.36 * s1 * c1) + 0.02 * band) * breath) * gate(t, nt.len, 0.9, 1.6);
+      });
       break;
     }
     case Voice::Bell: {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-enum class Voice { Kick, Snare, Hat, OpenHat, Tom, Crash, Bass, Pad, Bell, Organ };
+enum class Voice { Kick, Snare, Hat, OpenHat, Tom, Crash, Bass, Pad, Bell, Organ, Strings, Air };
 
 // at and len in seconds; pitch as a MIDI note number; pan -1 (left) .. 1 (right).
 struct Note {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "figure.h"
+#include "forge.h"
 #include "motion.h"
 
 static float signedVolume(const std::vector<float>& xyz, const std::vector<uint32_t>& index) {
@@ -92,4 +93,80 @@ TEST(Motion, TakesReadAsHangingStumblingAndReaching) {
     }
     EXPECT_GT(highest - lowest, 500);  // the reach
     EXPECT_NE(captureFrame(walker, CAPTURE_WALKING, 4208).xyz, captureFrame(walker, CAPTURE_WALKING, 4209).xyz);
+}
+
+// The farthest point of a hand's fingers from its wrist.
+static float fingerReach(const FigureMesh& mesh, const PosedFigure& f, Joint hand, Joint wrist) {
+    float reach = 0;
+    for (size_t v = 0; v < mesh.jointA.size(); ++v)
+        if (mesh.jointA[v] == hand)
+            reach = std::max(reach, gap({f.xyz[v * 3], f.xyz[v * 3 + 1], f.xyz[v * 3 + 2]}, f.joints[wrist]));
+    return reach;
+}
+
+// Hands with fingers that bend at the knuckles: a hand's length from wrist
+// to finger tips at rest and flung open in the fall, closed into fists on
+// the rope.
+TEST(Motion, HandsCloseOnTheRopeAndOpenInTheFall) {
+    FigureMesh mesh = buildFigure(walkerBody());
+    PosedFigure rest = poseFigure(mesh, restPose());
+    PosedFigure hanging = captureFrame(mesh, CAPTURE_WALKING, 4803), falling = captureFrame(mesh, CAPTURE_WALKING, 4208);
+    for (auto [hand, wrist] : {std::pair{L_HAND, L_WRIST}, {R_HAND, R_WRIST}}) {
+        EXPECT_GT(fingerReach(mesh, rest, hand, wrist), 160);
+        EXPECT_LT(fingerReach(mesh, rest, hand, wrist), 200);
+        EXPECT_GT(fingerReach(mesh, falling, hand, wrist), 160);
+        EXPECT_LT(fingerReach(mesh, hanging, hand, wrist), 130);
+    }
+}
+
+// A swing, not a shiver: the fists stay on the rope while the feet travel
+// and the body turns, so the frames the scenes show (every second one)
+// differ plainly.
+TEST(Motion, HangingBodySwingsFromFistsThatStayOnTheRope) {
+    FigureMesh mesh = buildFigure(walkerBody());
+    auto fists = [](const PosedFigure& f) {
+        return Vec3{(f.joints[L_HAND].x + f.joints[R_HAND].x) / 2, 0, (f.joints[L_HAND].z + f.joints[R_HAND].z) / 2};
+    };
+    Vec3 rope = fists(captureFrame(mesh, CAPTURE_WALKING, 4800));
+    float feetSpan = 0, turnLow = 1e9f, turnHigh = -1e9f;
+    std::vector<Vec3> feet;
+    for (int n = 4800; n < 4810; ++n) {
+        PosedFigure f = captureFrame(mesh, CAPTURE_WALKING, n);
+        EXPECT_LT(gap(fists(f), rope), 2) << n;
+        feet.push_back({(f.joints[L_TOE].x + f.joints[R_TOE].x) / 2, 0, (f.joints[L_TOE].z + f.joints[R_TOE].z) / 2});
+        Vec3 shoulders = f.joints[L_SHOULDER] - f.joints[R_SHOULDER];
+        float turn = std::atan2(shoulders.z, shoulders.x) * 57.29578f;
+        turnLow = std::min(turnLow, turn);
+        turnHigh = std::max(turnHigh, turn);
+    }
+    for (Vec3 a : feet)
+        for (Vec3 b : feet) feetSpan = std::max(feetSpan, gap(a, b));
+    EXPECT_GT(feetSpan, 300);
+    EXPECT_GT(turnHigh - turnLow, 30);
+}
+
+// Every frame bends the body at its joints and stretches no part of it:
+// each edge of the mesh stays near its rest length.
+TEST(Motion, NoFrameStretchesTheBody) {
+    for (Capture capture : {CAPTURE_WALKING, CAPTURE_SECOND}) {
+        FigureMesh mesh = buildFigure(capture == CAPTURE_WALKING ? walkerBody() : secondBody());
+        for (const ForgeFile& file : forgeFileList()) {
+            if (file.capture != capture) continue;
+            PosedFigure f = captureFrame(mesh, capture, file.number);
+            float shortest = 1e9f, longest = 0;
+            for (size_t t = 0; t < mesh.index.size(); ++t) {
+                uint32_t a = mesh.index[t], b = mesh.index[t % 3 == 2 ? t - 2 : t + 1];
+                auto point = [](const std::vector<float>& xyz, uint32_t v) {
+                    return Vec3{xyz[v * 3], xyz[v * 3 + 1], xyz[v * 3 + 2]};
+                };
+                float restLength = gap(point(mesh.rest, a), point(mesh.rest, b));
+                if (restLength < 1) continue;
+                float now = gap(point(f.xyz, a), point(f.xyz, b));
+                shortest = std::min(shortest, now / restLength);
+                longest = std::max(longest, now / restLength);
+            }
+            EXPECT_GT(shortest, 0.7f) << file.number;
+            EXPECT_LT(longest, 1.35f) << file.number;
+        }
+    }
 }

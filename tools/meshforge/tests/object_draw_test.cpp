@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "assets/mesh_sequence.h"
 #include "render/render_target.h"
 #include "render/shader_program.h"
@@ -7,8 +9,9 @@
 #include "tests/render/gl_test_context.h"
 
 // One forged frame through the object program the show builds from its
-// files, on the paper: the figure comes out opaque and skin-coloured, the
-// rest stays the cyan with alpha 0 that the scenes key out.
+// files, on the paper: the figure comes out opaque, printed in its colours
+// inside an ink outline, the rest stays the cyan with alpha 0 that the
+// scenes key out.
 TEST_F(GLTest, ForgedFrameDrawsOpaqueOnTransparentCyan) {
     std::string resources = std::string(TORVANEL_SOURCE_DIR) + "/Resources/";
     ShaderProgram program;
@@ -26,7 +29,7 @@ TEST_F(GLTest, ForgedFrameDrawsOpaqueOnTransparentCyan) {
     computeNormals(frame);
     uploadMeshFrame(frame, true, false);
 
-    const int w = 320, h = 180;
+    const int w = 640, h = 360;
     RenderTarget target;
     target.create(w, h, 4);
     glEnable(GL_DEPTH_TEST);
@@ -48,7 +51,7 @@ TEST_F(GLTest, ForgedFrameDrawsOpaqueOnTransparentCyan) {
     int chestY = h / 2 + int(0.4f / (4 * 0.41421356f) * (h / 2));
     const uint8_t* chest = at(colour, w / 2, chestY);
     EXPECT_EQ(chest[3], 255);
-    EXPECT_GT(chest[0], chest[2] + 15) << "skin: more red than blue";
+    EXPECT_GT(chest[0], chest[2] + 15) << "the print's warm colours: more red than blue";
     EXPECT_GT(chest[0], 60);
     EXPECT_EQ(at(glow, w / 2, chestY)[3], 255);
     int figure = 0;
@@ -56,6 +59,20 @@ TEST_F(GLTest, ForgedFrameDrawsOpaqueOnTransparentCyan) {
         for (int x = 0; x < w; ++x) figure += at(colour, x, y)[3] == 255;
     EXPECT_GT(figure, w * h / 80);  // a 1.7 m figure 4 m away: a few percent of the view
     EXPECT_LT(figure, w * h / 10);
+    // Inked round the outline: one of the first two solid pixels in from the
+    // background, on each row the figure crosses, is dark; the chest is not.
+    int rows = 0, inked = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x + 1 < w; ++x) {
+            const uint8_t *p = at(colour, x, y), *q = at(colour, x + 1, y);
+            if (p[3] < 255) continue;
+            rows++;
+            inked += std::min(std::max({p[0], p[1], p[2]}), std::max({q[0], q[1], q[2]})) < 100;
+            break;
+        }
+    ASSERT_GT(rows, h / 3);
+    EXPECT_GT(inked, rows * 7 / 10) << inked << " of " << rows << " rows";
+    EXPECT_GT(std::max({chest[0], chest[1], chest[2]}), 90);
     for (auto [x, y] : {std::pair{2, 2}, {w - 3, h - 3}, {w / 2 - 100, h / 2}, {w / 2 + 100, h / 2}}) {
         const uint8_t* p = at(colour, x, y);
         EXPECT_EQ(p[0], 0);
