@@ -62,16 +62,17 @@ std::vector<StripVertex> stripVertices(const RibbonPath& path, float a, float b,
 
 void drawStripPoints(const std::vector<StripPoint>& points, const StripLook& look) {
     if (points.empty()) return;
-    glBegin(GL_QUAD_STRIP);
-    for (size_t m = 0; m < points.size(); m++) {
-        StripVertex pair[2];
-        vertexPair(points[m], static_cast<int>(m), look, pair);
-        for (const StripVertex& v : pair) {
-            glTexCoord2f(v.s, v.t);
-            glVertex3f(v.x, v.y, v.z);
-        }
-    }
-    glEnd();
+    std::vector<StripVertex> vertices(2 * points.size());
+    for (size_t m = 0; m < points.size(); m++) vertexPair(points[m], static_cast<int>(m), look, &vertices[2 * m]);
+    // One array draw instead of four calls a point: the curls and the chain
+    // send tens of thousands of points a frame.
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(StripVertex), &vertices[0].x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(StripVertex), &vertices[0].s);
+    glDrawArrays(GL_QUAD_STRIP, 0, static_cast<GLsizei>(vertices.size()));
+    glPopClientAttrib();
 }
 
 void drawStrip(const RibbonPath& path, float a, float b, const StripLook& look) {
