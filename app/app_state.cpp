@@ -23,10 +23,12 @@ void createRenderTargets(AppState& state) {
     state.targets[TARGET_SQUARE].create(1024, 1024, 0);
     // Targets get storage as they are first used; the pictures the frame
     // samples exist (cleared) from the start, even before anything is drawn
-    // into them: the scene's three outputs and the two figures' cut-outs.
+    // into them: the scene's three outputs, the two figures' cut-outs and
+    // the post-process picture.
     state.targets[TARGET_SCENE_1].ensureTextures(3);
-    state.targets[TARGET_SCENE_3].ensureTextures(2);
-    state.targets[TARGET_SCENE_4].ensureTextures(2);
+    state.targets[TARGET_SCENE_3].ensureTextures(1);
+    state.targets[TARGET_SCENE_4].ensureTextures(1);
+    state.targets[TARGET_FULL].ensureTextures(1);
 }
 
 void startControlSurface(AppState& state) {
@@ -43,10 +45,9 @@ void reportProgress(float progress, const std::string& message) {
     loader->message = message;
     // The picture never changes, so it is redrawn at a bounded rate, not once
     // per file: a redraw costs more than decoding a figure frame.
-    static int64_t lastRedraw = 0;
     int64_t now = systemTicks();
-    if (lastRedraw != 0 && now - lastRedraw < LOADING_REDRAW_TICKS) return;
-    lastRedraw = now;
+    if (state.lastLoadingRedraw != 0 && now - state.lastLoadingRedraw < LOADING_REDRAW_TICKS) return;
+    state.lastLoadingRedraw = now;
     loader->update();
     loader->draw();
     resetGLState();
@@ -62,6 +63,7 @@ void prepareShow(AppState& state) {
     view.otherTarget = &state.targets[TARGET_SCENE_2];
     view.meshTargetA = &state.targets[TARGET_SCENE_3];
     view.meshTargetB = &state.targets[TARGET_SCENE_4];
+    view.postTarget = &state.targets[TARGET_FULL];
     view.reportProgress = reportProgress;
 
     state.loader->app = &view;

@@ -49,6 +49,7 @@ struct AppState {
     uint32_t soundtrackSample = 0;
     uint32_t soundtrackChannel = 0;
     PartApp partApp;  // what the parts see of all this; filled by prepareShow
+    int64_t lastLoadingRedraw = 0;  // ticks of the loading screen's last redraw
 };
 
 // The process-wide record, built by a static initialiser.

@@ -334,8 +334,10 @@ void drawMeshFrame(bool resolveAfter, RenderTarget& target, const ShaderProgram&
     if (drawTrace)
         traceDraw("mesh", drawTrace->meshClip,
                   {{"frame", double(drawTrace->meshFrame)}, {"target", drawTrace->meshTarget.c_str()}});
-    target.attach(2);
-    target.bind(2);
+    // Only the colour of output 0 is ever sampled (as a cut-out): the second
+    // output and depth are neither kept nor resolved.
+    target.attach(1);
+    target.bind(1);
     glViewport(0, 0, target.width, target.height);
     glClearColor(0, 1, 1, 0);  // alpha 0 around the figure: composited as a cut-out
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -363,5 +365,5 @@ void drawMeshFrame(bool resolveAfter, RenderTarget& target, const ShaderProgram&
     glDisable(GL_CULL_FACE);
     glPopMatrix();
 
-    if (resolveAfter) target.resolve(2);
+    if (resolveAfter) target.resolveColour(1);
 }

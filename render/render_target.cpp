@@ -80,7 +80,7 @@ void RenderTarget::bind(int outputs) {
     glDrawBuffers(outputs, COLOUR_ATTACHMENTS);
 }
 
-void RenderTarget::resolve(int outputs) {
+void RenderTarget::resolveColour(int outputs) {
     outputs = clampOutputs(outputs);
     ensureBuffers(outputs);
     ensureTextures(outputs);
@@ -91,6 +91,10 @@ void RenderTarget::resolve(int outputs) {
         glReadBuffer(COLOUR_ATTACHMENTS[i]);
         glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
     }
+}
+
+void RenderTarget::resolve(int outputs) {
+    resolveColour(outputs);
     glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_DEPTH_BUFFER_BIT, GL_NEAREST);
 }
 

@@ -42,6 +42,8 @@ struct RenderTarget {
     // Blits the first `outputs` colour outputs and depth; leaves the two
     // framebuffers bound for reading and drawing.
     void resolve(int outputs);
+    // The same without depth, for a target whose depth nothing samples.
+    void resolveColour(int outputs);
 
     void ensureBuffers(int outputs);
     void ensureTextures(int outputs);

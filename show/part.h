@@ -20,6 +20,7 @@ struct PartApp {
     RenderTarget* otherTarget = nullptr;  // scene target 2: sampled by the post-process
     RenderTarget* meshTargetA = nullptr;  // scene targets 3 and 4: mesh figures,
     RenderTarget* meshTargetB = nullptr;  // composited as cut-outs
+    RenderTarget* postTarget = nullptr;   // single-sampled: the post-process draws here
     // Pumps events and redraws the loading screen; main thread only.
     void (*reportProgress)(float progress, const std::string& message) = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "assets/ply_model.h"
 #include "platform/system_time.h"
@@ -175,10 +176,12 @@ void Part_Clips::placeCamera() {
 void Part_Clips::postProcessPass() {
     RenderTarget& scene = *app->sceneTarget;
     RenderTarget& other = *app->otherTarget;
-    // Output 0 and depth only: the pass reads outputs 1 and 2 as textures.
-    scene.attach(1);
-    scene.bind(1);
-    glViewport(0, 0, scene.width, scene.height);
+    RenderTarget& post = *app->postTarget;
+    // A full-screen quad gains nothing from multisampling: it is drawn
+    // straight into single-sampled textures, colour and depth.
+    post.attach(1);
+    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    glViewport(0, 0, post.width, post.height);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     postProgram.use();
@@ -198,7 +201,11 @@ void Part_Clips::postProcessPass() {
     loadIdentityMatrices();
     glEnable(GL_TEXTURE_2D);
     drawFullScreenQuad();
-    scene.resolve(1);  // the processed picture replaces colour 0 and depth
+    // The processed picture and its depth become the scene target's colour 0
+    // and depth, as a resolve would have made them; the scene's own go to
+    // the post target for the next frame. Attaching rebinds them each frame.
+    std::swap(scene.colourTextures[0], post.colourTextures[0]);
+    std::swap(scene.depthTexture, post.depthTexture);
 }
 
 void Part_Clips::finalPass() {

@@ -61,28 +61,28 @@ static const char* swappedPicture(const char* key) {
     return nullptr;
 }
 
-void registerShowImages(TextureRegistry& registry, const std::string& dataDir, const std::function<void()>& progress) {
+std::vector<ShowImageFile> showImageFiles(const std::string& dataDir) {
     const std::string folder = dataDir + "torvanel//";
-    struct Entry {
-        std::string image, picture;
-        TexturePicture decoded;
-    };
-    std::vector<Entry> entries;
+    std::vector<ShowImageFile> files;
     for (const char* key : SHOW_IMAGE_KEYS) {
         const char* swap = swappedPicture(key);
-        entries.push_back({folder + key + (isJpegKey(key) ? ".jpg" : ".png"), swap ? folder + swap : "", {}});
+        files.push_back({folder + key + (isJpegKey(key) ? ".jpg" : ".png"), swap ? folder + swap : ""});
     }
+    return files;
+}
+
+void registerShowImages(TextureRegistry& registry, const std::string& dataDir, const std::function<void()>& progress) {
+    const std::vector<ShowImageFile> files = showImageFiles(dataDir);
+    std::vector<TexturePicture> decoded(files.size());
     const int maxSide = maxTextureSide();
     runOrderedJobs(
         SHOW_IMAGE_COUNT,
         [&](int i) {
-            Entry& e = entries[size_t(i)];
-            e.decoded = decodeTexturePicture(e.picture.empty() ? e.image : e.picture, false, false, maxSide);
+            const ShowImageFile& file = files[size_t(i)];
+            decoded[size_t(i)] =
+                decodeTexturePicture(file.picture.empty() ? file.image : file.picture, false, false, maxSide);
         },
-        [&](int i) {
-            Entry& e = entries[size_t(i)];
-            registry.addDecoded(e.image, e.picture, e.decoded);
-        },
+        [&](int i) { registry.addDecoded(files[size_t(i)].image, files[size_t(i)].picture, decoded[size_t(i)]); },
         [&] {
             if (progress) progress();
         });

@@ -9,6 +9,14 @@ struct TextureRegistry;
 
 constexpr int SHOW_IMAGE_COUNT = 96;
 
+// A registered picture's file, and the file its pixels come from when another
+// picture stands in for it (empty otherwise).
+struct ShowImageFile {
+    std::string image, picture;
+};
+// The show's pictures in registration order, as TextureRegistry::add takes them.
+std::vector<ShowImageFile> showImageFiles(const std::string& dataDir);
+
 // Registers the show's pictures from dataDir + "torvanel//", in their fixed
 // order: decoded on worker threads, uploaded in order on the calling thread
 // (which owns the GL context), progress() run while it waits.

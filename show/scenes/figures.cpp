@@ -121,7 +121,7 @@ static void drawFigure(const SceneFrame& f, const FigureChoice& choice, RenderTa
     drawMeshFrame(!thorn, target, f.objectProgram, frame.texture, frame.displayList, f.registry.paperTexture.id);
     if (thorn) {
         if (f.t >= 65) drawThorn(f);
-        target.resolve(2);
+        target.resolveColour(1);
     }
     glPopMatrix();  // the mesh camera's
 }

@@ -61,6 +61,32 @@ void checkRegistersTheImagesInOrder(Part_Clips* part) {
     EXPECT_TRUE(missingSceneKeys(part->registry).empty());
 }
 
+std::vector<uint8_t> texturePixels(const Texture& texture) {
+    std::vector<uint8_t> pixels(size_t(texture.width) * size_t(texture.height) * 4);
+    glBindTexture(GL_TEXTURE_2D, texture.id);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+// The pictures decoded on worker threads are the ones registering each file
+// in turn on this thread gives, under the same keys in the same order.
+void checkParallelPicturesMatchOneByOne(Part_Clips* part) {
+    TextureRegistry serial;
+    for (const ShowImageFile& file : showImageFiles("Resources//")) serial.add(file.image, file.picture);
+    const std::vector<ClipImage>& images = part->registry.images;
+    ASSERT_EQ(serial.images.size(), images.size());
+    for (size_t i = 0; i < images.size(); i++) {
+        const Texture& mine = images[i].texture;
+        const Texture& theirs = serial.images[i].texture;
+        EXPECT_EQ(images[i].key, serial.images[i].key);
+        ASSERT_EQ(mine.width, theirs.width) << images[i].key;
+        ASSERT_EQ(mine.height, theirs.height) << images[i].key;
+        EXPECT_TRUE(texturePixels(mine) == texturePixels(theirs)) << images[i].key;
+        glDeleteTextures(1, &theirs.id);
+    }
+}
+
 void checkPaperClampsAndPatternsRepeat(Part_Clips* part) {
     ASSERT_TRUE(part->registry.paperTexture.loaded);
     EXPECT_EQ(textureParameter(part->registry.paperTexture.id, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
@@ -271,6 +297,7 @@ std::string* ShowSetup::errors = nullptr;
 TEST_F(ShowSetup, LoadsTheWholeShow) {
     checkLoadsEverythingWithoutAMissingFile(part, log, errors);
     checkRegistersTheImagesInOrder(part);
+    checkParallelPicturesMatchOneByOne(part);
     checkPaperClampsAndPatternsRepeat(part);
     checkLoadsSixFigureSequencesWithPictures(part);
     checkBuildsTheFivePrograms(part, log);

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -116,6 +117,22 @@ TEST_F(Soundtrack, DecodesStereoToItsOriginalLengthAndSound) {
         noise += (double(pcm[i]) - original[i]) * (double(pcm[i]) - original[i]);
     }
     EXPECT_GT(signal / noise, 100.0);  // better than 20 dB: in step, not shifted
+}
+
+// The show decodes while it loads, on a thread of its own: decoders running
+// side by side give the samples of one on this thread.
+TEST_F(Soundtrack, DecodesTheSameOnOtherThreads) {
+    const std::string path = dir + "/sweep.mp3";
+    std::vector<int16_t> here;
+    ASSERT_TRUE(decodeSoundtrack(path.c_str(), &here));
+    std::vector<int16_t> there[2];
+    std::future<bool> done[2];
+    for (int k = 0; k < 2; ++k)
+        done[k] = std::async(std::launch::async, [&, k] { return decodeSoundtrack(path.c_str(), &there[k]); });
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_TRUE(done[k].get());
+        EXPECT_TRUE(there[k] == here) << "thread " << k;
+    }
 }
 
 TEST_F(Soundtrack, DecodesMonoAtAnotherRateToStereoAt44100) {
