@@ -17,8 +17,12 @@ void handleEvents(AppState& state) { handleEventsAt(state, systemTicks()); }
 
 void handleEventsAt(AppState& state, int64_t nowTicks) {
     LiveInputs& live = state.live;
+    // The sample is where the pointer stood when the last frame's events were
+    // read; the events below bring it up to date and count every press, so a
+    // click that comes and goes between two frames is not lost.
     Uint32 buttons = SDL_GetMouseState(&live.mouseX, &live.mouseY);
     live.leftButton = (buttons & SDL_BUTTON_LMASK) != 0;
+    live.leftPresses = 0;
 
     live.frameTime = clampedFrameTime(nowTicks, state.lastTicks);
     state.lastTicks = nowTicks;
@@ -44,6 +48,19 @@ void handleEventsAt(AppState& state, int64_t nowTicks) {
                 if (scancode >= 0 && scancode < KEY_COUNT) live.keys[scancode] = false;
                 break;
             }
+            case SDL_MOUSEMOTION:
+                live.mouseX = event.motion.x;
+                live.mouseY = event.motion.y;
+                live.leftButton = (event.motion.state & SDL_BUTTON_LMASK) != 0;
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP:
+                live.mouseX = event.button.x;
+                live.mouseY = event.button.y;
+                if (event.button.button != SDL_BUTTON_LEFT) break;
+                live.leftButton = event.type == SDL_MOUSEBUTTONDOWN;
+                if (live.leftButton) ++live.leftPresses;
+                break;
             default:
                 break;
         }

@@ -1,4 +1,5 @@
-// events.h - the first step of every frame: frame time, mouse, held keys.
+// events.h - the first step of every frame: frame time, mouse (pointer, left
+// button, presses since the last frame), held keys.
 //
 // Keys are not bound to actions here; the parts that react to keys read the
 // table. Escape or closing the window ends the process with status 0.

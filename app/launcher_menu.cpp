@@ -19,7 +19,7 @@ LauncherMenu makeLauncherMenu() {
     return menu;
 }
 
-int updateLauncherMenu(LauncherMenu& menu, float mouseY, bool leftButton) {
+int updateLauncherMenu(LauncherMenu& menu, float mouseY, bool leftButton, int presses) {
     int hoveredRow = -1;
     for (size_t j = 0; j < menu.rows.size(); ++j) {
         MenuItem& item = menu.rows[j];
@@ -29,12 +29,13 @@ int updateLauncherMenu(LauncherMenu& menu, float mouseY, bool leftButton) {
             hoveredRow = static_cast<int>(j);
         }
     }
-    if (!leftButton) {
-        menu.clickLatch = false;
-    } else if (!menu.clickLatch) {
-        if (hoveredRow >= 0) menu.rows[hoveredRow].choice += 1;
-        menu.clickLatch = true;
-    }
+    int clicks = presses;
+    if (clicks == 0 && leftButton && !menu.clickLatch) clicks = 1;
+    // One step per click; the first click on the run row ends the launcher,
+    // so a second quick one cannot turn it back.
+    for (int k = 0; k < clicks && hoveredRow >= 0 && menu.rows[MENU_RUN].choice != 1; ++k)
+        menu.rows[hoveredRow].choice += 1;
+    menu.clickLatch = leftButton;
     if (menu.rows[MENU_RUN].choice == 1) menu.done = true;
     return hoveredRow;
 }
@@ -53,7 +54,8 @@ void runLauncherFrame(AppState& state) {
     glTranslatef(-1.0f, -1.0f, 0.0f);
     glScalef(2.0f / width, 2.0f / height, 1.0f);
 
-    updateLauncherMenu(state.menu, static_cast<float>(state.live.mouseY), state.live.leftButton);
+    const LiveInputs& live = state.live;
+    updateLauncherMenu(state.menu, static_cast<float>(live.mouseY), live.leftButton, live.leftPresses);
     drawLauncherMenu(state.menu);
 }
 

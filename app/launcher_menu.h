@@ -18,7 +18,7 @@ struct LauncherMenu {
     std::vector<MenuItem> rows;
     float animationTime;
     bool done;        // the viewer chose to run
-    bool clickLatch;  // set from a press until the button is released
+    bool clickLatch;  // set while the button is held after a counted press
 };
 
 // Indices into LauncherMenu::rows.
@@ -27,8 +27,11 @@ enum { MENU_TITLE = 0, MENU_RESOLUTION = 1, MENU_MODE = 2, MENU_RUN = 3 };
 LauncherMenu makeLauncherMenu();
 
 // Hover, click and done for one frame, the pointer in window pixels.
-// Returns the hovered row index or -1.
-int updateLauncherMenu(LauncherMenu& menu, float mouseY, bool leftButton);
+// `presses` counts the left-button presses since the last frame: each one
+// steps the hovered row once, however short. A button found down with no
+// press seen since it was last up counts as one press. Returns the hovered
+// row index or -1.
+int updateLauncherMenu(LauncherMenu& menu, float mouseY, bool leftButton, int presses);
 
 // One launcher frame into the current window: update from the mouse, draw.
 void runLauncherFrame(AppState& state);

@@ -16,4 +16,5 @@ struct LiveInputs {
     int mouseX = 0, mouseY = 0;  // window pixels
     bool leftButton = false;
     bool keys[KEY_COUNT] = {};  // held keys by SDL scancode
+    int leftPresses = 0;  // left-button presses since the last frame, so a click shorter than a frame counts
 };

@@ -3,6 +3,10 @@
 //   torvanel-mesh info FILE [--json]      a frame file (.cor), a bare stream or a PLY
 //   torvanel-mesh encode MESH PICTURE OUT  a PLY or OBJ mesh and an image to a frame file
 //   torvanel-mesh decode IN OUT.ply        a stream or frame file back to PLY
+//   torvanel-mesh --help
+//
+// Options may stand anywhere after the command; "--" ends them, for file
+// names that begin with a dash.
 //
 // Sums are over the values as the file holds them (positions in the file's
 // units), colours as three bytes per vertex, the way the show decodes them.
@@ -15,12 +19,15 @@
 #include "assets/ply_model.h"
 #include "mesh_io.h"
 
-static int usage() {
-    fprintf(stderr,
+// Asked for, the usage goes to standard output with status 0; after a
+// mistake, to standard error with status 2.
+static int usage(bool asked) {
+    fprintf(asked ? stdout : stderr,
             "usage: torvanel-mesh info FILE [--json]\n"
             "       torvanel-mesh encode MESH.ply|MESH.obj PICTURE OUT.cor\n"
-            "       torvanel-mesh decode IN.cor|IN.crt OUT.ply\n");
-    return 2;
+            "       torvanel-mesh decode IN.cor|IN.crt OUT.ply\n"
+            "       torvanel-mesh --help\n");
+    return asked ? 0 : 2;
 }
 
 static bool readBytes(const std::string& path, std::vector<uint8_t>* bytes) {
@@ -132,11 +139,28 @@ static int decode(const std::string& inPath, const std::string& outPath) {
 }
 
 int main(int argc, char** argv) {
-    if (argc < 3) return usage();
-    std::string command = argv[1];
-    if (command == "info" && (argc == 3 || (argc == 4 && strcmp(argv[3], "--json") == 0)))
-        return info(argv[2], argc == 4);
-    if (command == "encode" && argc == 5) return encode(argv[2], argv[3], argv[4]);
-    if (command == "decode" && argc == 4) return decode(argv[2], argv[3]);
-    return usage();
+    std::vector<std::string> files;
+    bool json = false, help = false, optionsEnd = false, unknown = false;
+    for (int k = 1; k < argc; ++k) {
+        std::string arg = argv[k];
+        if (optionsEnd || arg.size() < 2 || arg[0] != '-')
+            files.push_back(arg);
+        else if (arg == "--")
+            optionsEnd = true;
+        else if (arg == "--help" || arg == "-h")
+            help = true;
+        else if (arg == "--json")
+            json = true;
+        else
+            unknown = true;
+    }
+    if (help) return usage(true);
+    if (unknown || files.empty()) return usage(false);
+    std::string command = files[0];
+    size_t operands = files.size() - 1;
+    if (command == "info" && operands == 1) return info(files[1], json);
+    if (json) return usage(false);  // only info writes JSON
+    if (command == "encode" && operands == 3) return encode(files[1], files[2], files[3]);
+    if (command == "decode" && operands == 2) return decode(files[1], files[2]);
+    return usage(false);
 }

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The mesh tool round trip: an OBJ with a picture becomes a frame file whose
-# info matches the mesh; decoding it gives a PLY the tool reads back.
+# info matches the mesh; decoding it gives a PLY the tool reads back. Then the
+# command line: options in any position, help, usage mistakes.
 #   mesh_tool_test.sh TOOL
 set -u
-tool=$1
+tool=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
@@ -36,5 +37,27 @@ head -c 30 "$work/quad.cor" > "$work/cut.cor"
 "$tool" info "$work/cut.cor" 2>"$work/err"; status=$?
 [ $status -eq 1 ] || fail "truncated file gave status $status"
 [ "$(wc -l < "$work/err")" -eq 1 ] || fail "truncated file: $(cat "$work/err")"
-"$tool" 2>/dev/null; [ $? -eq 2 ] || fail "usage status"
+
+# Options anywhere after the command, or before it; "--" ends them.
+for args in "info --json $work/quad.cor" "--json info $work/quad.cor"; do
+  other=$("$tool" $args) || fail "$args"
+  [ "$other" = "$json" ] || fail "$args gave $other"
+done
+cp "$work/quad.cor" "$work/-dash.cor"
+dashed=$(cd "$work" && "$tool" info --json -- -dash.cor) || fail "-- before a dashed name"
+[ "$dashed" = "$json" ] || fail "-- before a dashed name gave $dashed"
+
+# Help on standard output with status 0; mistakes on standard error with status 2.
+for args in "--help" "-h" "info --help" "decode a b --help"; do
+  "$tool" $args >"$work/out" 2>"$work/err"; status=$?
+  [ $status -eq 0 ] || fail "$args gave status $status"
+  grep -q '^usage: torvanel-mesh info' "$work/out" || fail "$args: no usage on standard output"
+  [ ! -s "$work/err" ] || fail "$args wrote to standard error: $(cat "$work/err")"
+done
+for args in "" "info" "info a b" "--json" "info $work/quad.cor --yaml" "encode --json a b c" "decode a" "mirror a"; do
+  "$tool" $args >"$work/out" 2>"$work/err"; status=$?
+  [ $status -eq 2 ] || fail "'$args' gave status $status"
+  grep -q '^usage: torvanel-mesh' "$work/err" || fail "'$args': no usage on standard error"
+  [ ! -s "$work/out" ] || fail "'$args' wrote to standard output"
+done
 echo "mesh tool: 1 passed, 0 failed"
