@@ -15,33 +15,34 @@ static void from565(uint16_t c, int rgb[3]) {
     rgb[2] = (b << 3) | (b >> 2);
 }
 
-// One block: 16 pixels as R, G, B.
-static void encodeBlock(const uint8_t pixels[16][3], uint8_t* out) {
-    int low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
-    for (int p = 0; p < 16; p++)
-        for (int c = 0; c < 3; c++) {
-            low[c] = std::min(low[c], int(pixels[p][c]));
-            high[c] = std::max(high[c], int(pixels[p][c]));
-        }
-    // Pulling the box in by a sixteenth of its size keeps the two end colours
-    // off the outliers, which lowers the error of everything between.
+// One block: 16 pixels, each channel in a row of its own (R, G, B), so the
+// loops over the pixels run as vector code.
+static void encodeBlock(const int32_t pixels[3][16], uint8_t* out) {
+    int low[3], high[3], mean[3];
     for (int c = 0; c < 3; c++) {
-        int inset = (high[c] - low[c]) / 16;
-        low[c] += inset;
-        high[c] -= inset;
+        int lo = 255, hi = 0, sum = 0;
+        for (int p = 0; p < 16; p++) {
+            lo = std::min(lo, pixels[c][p]);
+            hi = std::max(hi, pixels[c][p]);
+            sum += pixels[c][p];
+        }
+        // Pulling the box in by a sixteenth of its size keeps the two end
+        // colours off the outliers, which lowers the error of everything between.
+        int inset = (hi - lo) / 16;
+        low[c] = lo + inset;
+        high[c] = hi - inset;
+        mean[c] = sum;
     }
     // The end colours sit on one of the box's four diagonals: a channel that
     // falls while the widest one rises takes its ends swapped.
-    int widest = 0, mean[3] = {0, 0, 0};
-    for (int c = 0; c < 3; c++) {
+    int widest = 0;
+    for (int c = 1; c < 3; c++)
         if (high[c] - low[c] > high[widest] - low[widest]) widest = c;
-        for (int p = 0; p < 16; p++) mean[c] += pixels[p][c];
-    }
     for (int c = 0; c < 3; c++) {
         if (c == widest) continue;
         int covariance = 0;
         for (int p = 0; p < 16; p++)
-            covariance += (16 * pixels[p][widest] - mean[widest]) * (16 * pixels[p][c] - mean[c]) / 16;
+            covariance += (16 * pixels[widest][p] - mean[widest]) * (16 * pixels[c][p] - mean[c]) / 16;
         if (covariance < 0) std::swap(low[c], high[c]);
     }
     uint16_t c0 = to565(high[0], high[1], high[2]), c1 = to565(low[0], low[1], low[2]);
@@ -57,18 +58,24 @@ static void encodeBlock(const uint8_t pixels[16][3], uint8_t* out) {
             palette[2][c] = (2 * a[c] + b[c]) / 3;
             palette[3][c] = (a[c] + 2 * b[c]) / 3;
         }
+        // Each pixel takes the nearest colour, the first of equals.
+        int32_t best[16];
         for (int p = 0; p < 16; p++) {
-            int best = 0, bestError = 1 << 30;
+            int32_t error[4];
             for (int k = 0; k < 4; k++) {
-                int error = 0;
-                for (int c = 0; c < 3; c++) {
-                    int d = int(pixels[p][c]) - palette[k][c];
-                    error += d * d;
-                }
-                if (error < bestError) bestError = error, best = k;
+                int32_t dr = pixels[0][p] - palette[k][0], dg = pixels[1][p] - palette[k][1],
+                        db = pixels[2][p] - palette[k][2];
+                error[k] = dr * dr + dg * dg + db * db;
             }
-            indices |= uint32_t(best) << (2 * p);
+            int32_t pick = 0, least = error[0];
+            for (int k = 1; k < 4; k++) {
+                bool closer = error[k] < least;
+                pick = closer ? k : pick;
+                least = closer ? error[k] : least;
+            }
+            best[p] = pick;
         }
+        for (int p = 0; p < 16; p++) indices |= uint32_t(best[p]) << (2 * p);
     }
     out[0] = uint8_t(c0);
     out[1] = uint8_t(c0 >> 8);
@@ -81,19 +88,21 @@ std::vector<uint8_t> encodeDxt1(const cv::Mat& bgr) {
     int width = bgr.cols, height = bgr.rows;
     std::vector<uint8_t> blocks(dxt1Size(width, height));
     uint8_t* out = blocks.data();
-    uint8_t pixels[16][3];
-    for (int by = 0; by < height; by += 4)
+    int32_t pixels[3][16];
+    for (int by = 0; by < height; by += 4) {
+        const uint8_t* rows[4];
+        for (int j = 0; j < 4; j++) rows[j] = bgr.ptr<uint8_t>(std::min(by + j, height - 1));
         for (int bx = 0; bx < width; bx += 4) {
             for (int p = 0; p < 16; p++) {
-                int x = std::min(bx + p % 4, width - 1), y = std::min(by + p / 4, height - 1);
-                const uint8_t* px = bgr.ptr<uint8_t>(y) + 3 * x;
-                pixels[p][0] = px[2];
-                pixels[p][1] = px[1];
-                pixels[p][2] = px[0];
+                const uint8_t* px = rows[p / 4] + 3 * std::min(bx + p % 4, width - 1);
+                pixels[0][p] = px[2];
+                pixels[1][p] = px[1];
+                pixels[2][p] = px[0];
             }
             encodeBlock(pixels, out);
             out += 8;
         }
+    }
     return blocks;
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "assets/mesh_sequence.h"
+#include "render/dxt1.h"
 
 struct SequenceFiles {
     const char* folderFormat;
@@ -80,5 +81,24 @@ static void BM_LoadOneFrame(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadOneFrame)->Unit(benchmark::kMillisecond);
+
+// One figure's painted picture compressed to DXT1, as each worker does per
+// frame at set-up.
+static void BM_EncodeFigurePicture(benchmark::State& state) {
+    std::filesystem::current_path(TORVANEL_SOURCE_DIR);
+    cv::Mat picture;
+    {
+        QuietStdout quiet;
+        picture = loadMeshFrame(MeshSequence(), "Resources//DemoQTR//walkingnude//04520.cor", true).picture;
+    }
+    if (picture.empty()) {
+        state.SkipWithError("no figure picture (run the forge)");
+        return;
+    }
+    for (auto _ : state) benchmark::DoNotOptimize(encodeDxt1(picture).data());
+    state.counters["Mpixels_per_s"] =
+        benchmark::Counter(double(picture.total()) / 1e6, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_EncodeFigurePicture)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
