@@ -65,7 +65,7 @@ void startShow(AppState& state);
 // the loader part.
 void prepareShow(AppState& state);
 
-// Pumps events and redraws the loading screen (at most ten times a second).
+// Pumps events and redraws the loading screen (at most four times a second).
 // Main thread only (it owns the GL context): loaders call it while workers
 // decode.
 void reportProgress(float progress, const std::string& message);
