@@ -15,6 +15,7 @@ pkg_check_modules(GLEW REQUIRED IMPORTED_TARGET glew)
 pkg_check_modules(GLU REQUIRED IMPORTED_TARGET glu)
 pkg_check_modules(GLLIB REQUIRED IMPORTED_TARGET gl)
 pkg_check_modules(OPENCV REQUIRED IMPORTED_TARGET opencv4)
+pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
 pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
 pkg_check_modules(RTMIDI REQUIRED IMPORTED_TARGET rtmidi)
 
@@ -34,7 +35,7 @@ endforeach()
 target_link_libraries(torvanel_platform PUBLIC PkgConfig::SDL2 termcolor Threads::Threads)
 target_link_libraries(torvanel_midi PUBLIC torvanel_platform PkgConfig::RTMIDI Threads::Threads)
 target_link_libraries(torvanel_render PUBLIC torvanel_platform PkgConfig::GLEW PkgConfig::GLU
-                      PkgConfig::GLLIB PkgConfig::OPENCV)
+                      PkgConfig::GLLIB PkgConfig::OPENCV PkgConfig::JPEG)
 # Dependencies run one way: platform and lib, render, assets, timing and midi,
 # show, app. A lower folder never includes a higher one.
 target_link_libraries(torvanel_assets PUBLIC torvanel_render)

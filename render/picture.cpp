@@ -5,6 +5,8 @@
 #include <cstring>
 #include <opencv2/imgcodecs.hpp>
 
+#include "render/jpeg_decode.h"
+
 static uint32_t bigEndian32(const uint8_t* p) {
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
 }
@@ -68,6 +70,12 @@ cv::Mat decodePicture(const uint8_t* bytes, size_t size, int flags, int maxSide,
     if (int64_t(width) * height > PICTURE_PIXEL_BUDGET || (maxSide > 0 && (width > maxSide || height > maxSide))) {
         *error = "picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels is too large";
         return cv::Mat();
+    }
+    // Colour JPEGs, most of the show's pictures, skip OpenCV's channel swap.
+    if ((flags == cv::IMREAD_COLOR || flags == cv::IMREAD_UNCHANGED) && bytes[0] == 0xff) {
+        cv::Mat picture;
+        JpegDecodeResult result = decodeJpegBgr(bytes, size, flags == cv::IMREAD_COLOR, &picture, error);
+        if (result != JPEG_NOT_HANDLED) return picture;
     }
     try {
         cv::Mat encoded(1, int(size), CV_8UC1, const_cast<uint8_t*>(bytes));

@@ -7,7 +7,7 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config clang
   # the engine
-  libsdl2-dev libglew-dev libglu1-mesa-dev libopencv-dev libmpg123-dev librtmidi-dev
+  libsdl2-dev libglew-dev libglu1-mesa-dev libopencv-dev libjpeg-dev libmpg123-dev librtmidi-dev
   # the forges that write Resources/
   librsvg2-dev libcairo2-dev openclipart-svg lame
   # the capture tool's video
