@@ -71,6 +71,9 @@ void prepareShow(AppState& state) {
     state.loader->app = &view;
     state.loader->live = &state.live;
     state.loader->init();
+    // On screen at once, before the render targets, the control surface and
+    // the audio output take their time.
+    reportProgress(0.0f, "");
 
     createRenderTargets(state);
 }
