@@ -3,6 +3,7 @@
 // a 1280 x 720 window (--size WxH for another).
 // One iteration each: loading happens once per run of the show.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -22,6 +23,17 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Resident memory now, in MB (the driver's textures and buffers included:
+// a software GL keeps them in this process).
+double residentMegabytes() {
+    long pages = 0, resident = 0;
+    if (FILE* f = fopen("/proc/self/statm", "r")) {
+        if (fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        fclose(f);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1e6;
+}
+
 void BM_ShowLoading(benchmark::State& state) {
     bool opened;
     {
@@ -32,6 +44,7 @@ void BM_ShowLoading(benchmark::State& state) {
         state.SkipWithError("no show window");
         return;
     }
+    state.counters["rss_window_MB"] = residentMegabytes();
     for (auto _ : state) {
         SilencedStdout quiet;
         auto start = std::chrono::steady_clock::now();
@@ -41,9 +54,11 @@ void BM_ShowLoading(benchmark::State& state) {
         auto stage = std::chrono::steady_clock::now();
         part->loadPictures();
         state.counters["pictures_s"] = secondsSince(stage);
+        state.counters["rss_pictures_MB"] = residentMegabytes();
         stage = std::chrono::steady_clock::now();
         part->loadFigures();
         state.counters["figures_s"] = secondsSince(stage);
+        state.counters["rss_figures_MB"] = residentMegabytes();
         stage = std::chrono::steady_clock::now();
         part->buildShaders();
         state.counters["shaders_s"] = secondsSince(stage);
@@ -52,6 +67,7 @@ void BM_ShowLoading(benchmark::State& state) {
         part->draw();
         glFinish();
         state.counters["first_frame_s"] = secondsSince(stage);
+        state.counters["rss_first_frame_MB"] = residentMegabytes();
         state.counters["total_s"] = secondsSince(start);
     }
 }
