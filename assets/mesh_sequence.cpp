@@ -176,6 +176,11 @@ void computeNormals(MeshFrame& frame) {
         for (int a = 0; a < 3; ++a) frame.normals[v * 3 + a] = sum[v * 3 + a] / (float(count[v]) + 1e-7f);
 }
 
+// The bytes of a frame's decoded picture, raw or compressed, until its upload.
+static size_t heldPictureBytesOf(const MeshFrame& frame) {
+    return frame.picture.total() * frame.picture.elemSize() + frame.compressedPicture.size();
+}
+
 // One frame as a worker loads it: decoded, with normals, and the picture
 // compressed when asked; nothing escapes.
 static MeshFrame decodeFrame(const MeshSequence& sequence, const std::string& path, bool compress,
@@ -190,7 +195,7 @@ static MeshFrame decodeFrame(const MeshSequence& sequence, const std::string& pa
             frame.compressedHeight = frame.picture.rows;
             frame.picture.release();
         }
-        size_t pictureBytes = frame.picture.total() * frame.picture.elemSize() + frame.compressedPicture.size();
+        size_t pictureBytes = heldPictureBytesOf(frame);
         if (heldPictureBytes.fetch_add(pictureBytes) + pictureBytes > MESH_PICTURES_BUDGET) {
             heldPictureBytes.fetch_sub(pictureBytes);
             frame = failedFrame(path, "the sequence's pictures would pass the memory budget");
@@ -228,7 +233,7 @@ void loadMeshSequences(const std::vector<MeshSequenceFiles>& files, bool upload,
             MeshFrame& frame = job.files->sequence->frames[size_t(job.index)];
             int count = int(job.files->sequence->frames.size());
             if (job.index % 50 == 0) printf("%d/ %d\n", job.index, count);
-            size_t held = frame.picture.total() * frame.picture.elemSize() + frame.compressedPicture.size();
+            size_t held = heldPictureBytesOf(frame);
             uploadMeshFrame(frame, true, false);
             heldPictureBytes.fetch_sub(held);
         },

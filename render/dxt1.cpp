@@ -17,6 +17,20 @@ static void from565(uint16_t c, int rgb[3]) {
     rgb[2] = (b << 3) | (b >> 2);
 }
 
+// A block's four colours as R, G, B: the two ends, then the two between them
+// (c0 > c1), or their middle and black (c0 <= c1).
+static void blockPalette(uint16_t c0, uint16_t c1, int palette[4][3]) {
+    int a[3], b[3];
+    from565(c0, a);
+    from565(c1, b);
+    for (int c = 0; c < 3; c++) {
+        palette[0][c] = a[c];
+        palette[1][c] = b[c];
+        palette[2][c] = c0 > c1 ? (2 * a[c] + b[c]) / 3 : (a[c] + b[c]) / 2;
+        palette[3][c] = c0 > c1 ? (a[c] + 2 * b[c]) / 3 : 0;
+    }
+}
+
 // The encoder works on the 16 pixels of a block at once, in SSE2 (every
 // x86-64 has it): each channel a row of 16 signed 16-bit values, two
 // registers. The arithmetic is the scalar rule's, so the blocks are the same.
@@ -90,15 +104,8 @@ void encodeBlock(const Channel pixels[3], uint8_t* out) {
     if (c0 < c1) std::swap(c0, c1);
     uint32_t indices = 0;
     if (c0 != c1) {  // c0 > c1: the four-colour mode
-        int a[3], b[3], palette[4][3];
-        from565(c0, a);
-        from565(c1, b);
-        for (int c = 0; c < 3; c++) {
-            palette[0][c] = a[c];
-            palette[1][c] = b[c];
-            palette[2][c] = (2 * a[c] + b[c]) / 3;
-            palette[3][c] = (a[c] + 2 * b[c]) / 3;
-        }
+        int palette[4][3];
+        blockPalette(c0, c1, palette);
         // Each pixel takes the nearest colour, the first of equals: four
         // pixels at a time, their distances as 32-bit sums of squares.
         const __m128i zero = _mm_setzero_si128();
@@ -172,15 +179,8 @@ cv::Mat decodeDxt1(const std::vector<uint8_t>& blocks, int width, int height) {
         for (int bx = 0; bx < width; bx += 4, in += 8) {
             uint16_t c0 = uint16_t(in[0] | in[1] << 8), c1 = uint16_t(in[2] | in[3] << 8);
             uint32_t indices = uint32_t(in[4]) | uint32_t(in[5]) << 8 | uint32_t(in[6]) << 16 | uint32_t(in[7]) << 24;
-            int a[3], b[3], palette[4][3];
-            from565(c0, a);
-            from565(c1, b);
-            for (int c = 0; c < 3; c++) {
-                palette[0][c] = a[c];
-                palette[1][c] = b[c];
-                palette[2][c] = c0 > c1 ? (2 * a[c] + b[c]) / 3 : (a[c] + b[c]) / 2;
-                palette[3][c] = c0 > c1 ? (a[c] + 2 * b[c]) / 3 : 0;
-            }
+            int palette[4][3];
+            blockPalette(c0, c1, palette);
             for (int p = 0; p < 16; p++) {
                 int x = bx + p % 4, y = by + p / 4;
                 if (x >= width || y >= height) continue;

@@ -40,11 +40,9 @@ JpegDecodeResult decodeJpegBgr(const uint8_t* bytes, size_t size, bool greyToBgr
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = errorExit;
     errors.base.output_message = dropMessage;
-    // Set before setjmp and only read after it: safe across the jump.
-    cv::Mat* volatile picture = bgr;
     if (setjmp(errors.back)) {
         jpeg_destroy_decompress(&info);
-        picture->release();
+        bgr->release();
         *error = std::string("picture cannot be decoded: ") + errors.message;
         return JPEG_FAILED;
     }
@@ -61,14 +59,14 @@ JpegDecodeResult decodeJpegBgr(const uint8_t* bytes, size_t size, bool greyToBgr
     info.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&info);
     try {
-        picture->create(int(info.output_height), int(info.output_width), CV_8UC3);
+        bgr->create(int(info.output_height), int(info.output_width), CV_8UC3);
     } catch (const std::exception& e) {  // out of memory
         jpeg_destroy_decompress(&info);
         *error = std::string("picture cannot be decoded: ") + e.what();
         return JPEG_FAILED;
     }
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = picture->ptr<uint8_t>(int(info.output_scanline));
+        JSAMPROW row = bgr->ptr<uint8_t>(int(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
