@@ -71,14 +71,14 @@ void prepareShow(AppState& state) {
     state.loader->app = &view;
     state.loader->live = &state.live;
     state.loader->init();
-    createRenderTargets(state);
 }
 
 void startShow(AppState& state) {
     prepareShow(state);
-    // On screen at once, before the control surface and the audio output
-    // take their time.
+    // On screen at once, before the render targets, the control surface and
+    // the audio output take their time.
     reportProgress(0.0f, "");
+    createRenderTargets(state);
 
     startControlSurface(state);
     // The music decodes on its own thread while the parts load.

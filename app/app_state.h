@@ -59,10 +59,10 @@ extern AppState appState;
 // starts the soundtrack. Once, after the show window exists.
 void startShow(AppState& state);
 
-// The first steps of startShow, which tools and tests that load the show
-// without MIDI or music start from: the parts' view of the application, the
-// loading screen's picture and the render targets. Needs the show window and
-// the loader part.
+// The first step of startShow, which tools and tests that load the show
+// without MIDI or music start from (then createRenderTargets): the parts'
+// view of the application and the loading screen's picture. Needs the show
+// window and the loader part.
 void prepareShow(AppState& state);
 
 // Pumps events and redraws the loading screen (at most four times a second).

@@ -15,6 +15,7 @@ bool openShowWindow(int width, int height) {
     if (!state.window.context) return false;
     state.loader = newZeroedPart<Part_Loader>();
     prepareShow(state);
+    createRenderTargets(state);
     state.live._kz = -1;  // as every finished frame leaves it
     return true;
 }
