@@ -32,8 +32,8 @@ void traceDraw(const char* kind, const std::string& name, std::initializer_list<
     call.group = drawTrace->group;
     call.kind = kind;
     call.name = name;
-    call.ot = drawTrace->registry ? drawTrace->registry->ObjectType : 0.0f;
-    call.mode = drawTrace->registry ? drawTrace->registry->Mode : 0;
+    call.ot = drawTrace->registry ? drawTrace->registry->sprite.ObjectType : 0.0f;
+    call.mode = drawTrace->registry ? drawTrace->registry->sprite.Mode : 0;
     glGetFloatv(GL_CURRENT_COLOR, call.color);
     glGetFloatv(GL_MODELVIEW_MATRIX, call.mv);
     call.extra = "{";

@@ -15,6 +15,8 @@
 //   for (const DrawCall& call : trace.calls) puts(drawCallJson(call).c_str());
 #pragma once
 #include <GL/glew.h>
+
+#include <cstdint>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -26,7 +28,7 @@ struct DrawCall {
     int group;
     std::string kind;   // "image", "shatter", "screen", "shatterScreen", "mesh", "thorn", ...
     std::string name;   // an image key, a target's name, a mesh clip, or ""
-    float ot;           // the registry's ObjectType at the call
+    float ot;           // the sprite state's ObjectType at the call
     int mode;           // and its Mode
     float color[4];     // the current GL colour
     float mv[16];       // the model-view matrix as GL returns it (column-major)
@@ -49,7 +51,7 @@ struct UniformSet {
 };
 
 struct DrawTrace {
-    const TextureRegistry* registry = nullptr;  // ObjectType and Mode come from here
+    const TextureRegistry* registry = nullptr;  // image names, and ObjectType and Mode from its sprite state
     std::map<GLuint, std::string> textureNames;  // names of textures that are not images
     int group = 0;  // the scene group drawing now
     // The figure the next mesh draw shows, as the group chose it.
@@ -57,6 +59,9 @@ struct DrawTrace {
     int meshFrame = 0;
     std::vector<DrawCall> calls;
     std::vector<UniformSet> uniforms;
+    // The random generator's state after each scene group, in table order:
+    // every group's layouts depend on the calls made before it.
+    std::vector<uint32_t> generatorAfterGroup;
 };
 
 // Null unless a tool or a test is recording.

@@ -1,6 +1,7 @@
-// The cut-out drawers of the texture registry: whole quads and shattered
-// pieces, all through clipProgram with the registry's shared uniforms.
-#include <GL/glew.h>
+// The cut-out drawers: whole quads and shattered pieces, all through the
+// sprite state's clip program with its uniforms; and the registry's traced
+// drawers on top of them.
+#include "assets/sprite_draw.h"
 
 #include "assets/draw_trace.h"
 #include "assets/shatter_pieces.h"
@@ -9,20 +10,20 @@
 
 constexpr float SCREEN_ASPECT = 1.7777778f;
 
-static void setSpriteUniforms(const TextureRegistry& registry, GLuint texture, float width, float height,
+static void setSpriteUniforms(const SpriteState& sprite, GLuint texture, float width, float height,
                               float otherMode) {
-    const ShaderProgram& p = registry.clipProgram;
+    const ShaderProgram& p = sprite.clipProgram;
     p.use();
     p.setTexture(3, "Texture", texture);
-    p.setTexture(4, "Paper", registry.paperTexture.id);
-    p.setFloat("ittime", registry.ittime);
-    p.setFloat("ttime", registry.ttime);
+    p.setTexture(4, "Paper", sprite.paperTexture.id);
+    p.setFloat("ittime", sprite.ittime);
+    p.setFloat("ttime", sprite.ttime);
     p.setFloat("texture_width", width);
     p.setFloat("texture_height", height);
     p.setFloat("OtherMode", otherMode);
-    p.setFloat("ObjectType", registry.ObjectType);
-    p.setControls({registry.k0, registry.k1, registry.k2, registry.k3, registry.k4, registry.k5});
-    p.setFloat("Mode", static_cast<float>(registry.Mode));
+    p.setFloat("ObjectType", sprite.ObjectType);
+    p.setControls({sprite.k0, sprite.k1, sprite.k2, sprite.k3, sprite.k4, sprite.k5});
+    p.setFloat("Mode", static_cast<float>(sprite.Mode));
 }
 
 // The x flip with the half-turn turns the picture upright: row 0 at the top.
@@ -31,43 +32,31 @@ static void orientQuad(float aspect) {
     glRotatef(180, 0, 0, 1);
 }
 
-// The drawers' bodies, untraced: a shatter draws the whole picture first.
-static void drawScreenQuad(const TextureRegistry& registry, GLuint texture, float otherMode) {
-    setSpriteUniforms(registry, texture, 1920.0f, 1080.0f, otherMode);
+void drawScreenQuad(const SpriteState& sprite, GLuint texture, float otherMode) {
+    setSpriteUniforms(sprite, texture, 1920.0f, 1080.0f, otherMode);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     orientQuad(SCREEN_ASPECT);
     drawFullScreenQuad();  // the same unit quad the full-screen passes draw
-    registry.clipProgram.use();
+    sprite.clipProgram.use();
     glPopMatrix();
 }
 
-static void drawImageQuad(const ClipImage& image) {
-    const Texture& texture = image.texture;
-    const TextureRegistry* registry = image.registry;
+// A picture that failed to load draws nothing, never a square of whatever
+// texture 0 holds.
+void drawImageQuad(const SpriteState& sprite, const Texture& texture) {
+    if (!texture.loaded) return;
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture.id);
-    setSpriteUniforms(*registry, texture.id, static_cast<float>(texture.width), static_cast<float>(texture.height),
+    setSpriteUniforms(sprite, texture.id, static_cast<float>(texture.width), static_cast<float>(texture.height),
                       0.0f);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     orientQuad(texture.aspect);
     drawFullScreenQuad();
-    registry->clipProgram.use();
+    sprite.clipProgram.use();
     glPopMatrix();
-}
-
-void TextureRegistry::drawScreen(GLuint texture, float otherMode) const {
-    if (drawTrace) traceDraw("screen", traceTextureName(texture), {{"otherMode", otherMode}});
-    drawScreenQuad(*this, texture, otherMode);
-}
-
-// A picture that failed to load keeps its key but draws nothing, never a
-// square of whatever texture 0 holds.
-void ClipImage::draw() const {
-    traceDraw("image", key);
-    if (texture.loaded) drawImageQuad(*this);
 }
 
 static void drawPieces(const std::vector<ShatterPiece>& pieces, float aspect) {
@@ -101,31 +90,49 @@ static void pushFarAway() {
 
 // The pieces are cut even when there is no picture to draw: cutting draws
 // from the shared generator, and later layouts depend on where it is left.
-void TextureRegistry::shatterScreen(GLuint texture, int pointCount, float progress) const {
-    if (drawTrace)
-        traceDraw("shatterScreen", traceTextureName(texture), {{"points", double(pointCount)}, {"progress", progress}});
+void shatterScreenQuad(const SpriteState& sprite, GLuint texture, int pointCount, float progress) {
     if (texture == 0) {
         screenShatterPieces(pointCount, progress);
         return;
     }
     pushFarAway();
-    drawScreenQuad(*this, texture, 0.0f);
+    drawScreenQuad(sprite, texture, 0.0f);
     glPopMatrix();
     std::vector<ShatterPiece> pieces = screenShatterPieces(pointCount, progress);
-    clipProgram.setTexture(3, "Texture", texture);
+    sprite.clipProgram.setTexture(3, "Texture", texture);
     drawPieces(pieces, SCREEN_ASPECT);
 }
 
-void ClipImage::shatter(float progress) const {
-    if (drawTrace) traceDraw("shatter", key, {{"progress", progress}});
+void shatterImageQuad(const SpriteState& sprite, const Texture& texture, float progress) {
     if (!texture.loaded) {
         imageShatterPieces(progress);
         return;
     }
     pushFarAway();
-    drawImageQuad(*this);
+    drawImageQuad(sprite, texture);
     glPopMatrix();
     std::vector<ShatterPiece> pieces = imageShatterPieces(progress);
-    registry->clipProgram.setTexture(3, "Texture", texture.id);
+    sprite.clipProgram.setTexture(3, "Texture", texture.id);
     drawPieces(pieces, texture.aspect);
+}
+
+void TextureRegistry::drawScreen(GLuint texture, float otherMode) const {
+    if (drawTrace) traceDraw("screen", traceTextureName(texture), {{"otherMode", otherMode}});
+    drawScreenQuad(sprite, texture, otherMode);
+}
+
+void TextureRegistry::shatterScreen(GLuint texture, int pointCount, float progress) const {
+    if (drawTrace)
+        traceDraw("shatterScreen", traceTextureName(texture), {{"points", double(pointCount)}, {"progress", progress}});
+    shatterScreenQuad(sprite, texture, pointCount, progress);
+}
+
+void ClipImage::draw() const {
+    traceDraw("image", key);
+    drawImageQuad(registry->sprite, texture);
+}
+
+void ClipImage::shatter(float progress) const {
+    if (drawTrace) traceDraw("shatter", key, {{"progress", progress}});
+    shatterImageQuad(registry->sprite, texture, progress);
 }

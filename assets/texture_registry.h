@@ -1,29 +1,28 @@
 // texture_registry.h - the show's cut-out images by name, and the drawing
-// state all of them share.
+// state all of them share (sprite_state.h).
 //
 // Images are found by a key derived from their file name ("Resources//
 // torvanel//skullcrack3front.jpg" is "skullcrack3front"). Keys may repeat:
 // the first registered wins. Records move when the list grows, so hold keys,
 // not references, across add.
 //
-//   registry.ObjectType = 8;                 // the look of the next draws
+//   registry.sprite.ObjectType = 8;          // the look of the next draws
 //   registry.find("skull")->draw();          // quad of the image's aspect
 //   registry.find("moon")->shatter(1);       // the same, in pieces
 //   registry.drawScreen(target.colourTextures[0], 1);  // a mesh render as a cut-out
 //
-// The drawers (sprite_draw.cpp) leave clipProgram current and set no blend,
-// depth or texture state beyond the image quad's blend function.
+// The drawers trace the call, then draw through sprite_draw.h.
 #pragma once
 #include <string>
 #include <vector>
 
-#include "render/shader_program.h"
+#include "assets/sprite_state.h"
 #include "render/texture.h"
 
 struct TextureRegistry;
 
 struct ClipImage {
-    TextureRegistry* registry;  // the shared state the sprite drawers read
+    TextureRegistry* registry;  // its sprite state is what the drawers read
     Texture texture;            // repeats in S and T
     std::string key;
 
@@ -35,13 +34,7 @@ struct ClipImage {
 
 struct TextureRegistry {
     std::vector<ClipImage> images;  // registration order
-    float ObjectType = 0;  // look selector of the next sprite draws
-    float ttime = 0;       // show time, as the sprite shaders see it
-    float ittime = 0;      // show time stepped down to tenths
-    ShaderProgram clipProgram;
-    Texture paperTexture;
-    int Mode = 0;
-    float k0 = 0, k1 = 0, k2 = 0, k3 = 0, k4 = 0, k5 = 0;
+    SpriteState sprite;  // shared by every draw of every image
 
     // Registers imagePath under its key, the pixels from picturePath when that
     // is not empty. Needs the GL context.

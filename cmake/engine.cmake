@@ -14,10 +14,11 @@ pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 pkg_check_modules(GLEW REQUIRED IMPORTED_TARGET glew)
 pkg_check_modules(GLU REQUIRED IMPORTED_TARGET glu)
 pkg_check_modules(GLLIB REQUIRED IMPORTED_TARGET gl)
-pkg_check_modules(OPENCV REQUIRED IMPORTED_TARGET opencv4)
 pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
 pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
 pkg_check_modules(RTMIDI REQUIRED IMPORTED_TARGET rtmidi)
+# Found as the forges find it: its CMake package, the three modules used.
+find_package(OpenCV 4 REQUIRED COMPONENTS core imgproc imgcodecs)
 
 set(TORVANEL_FOLDERS platform midi render timing assets show app)
 
@@ -35,7 +36,7 @@ endforeach()
 target_link_libraries(torvanel_platform PUBLIC PkgConfig::SDL2 termcolor Threads::Threads)
 target_link_libraries(torvanel_midi PUBLIC torvanel_platform PkgConfig::RTMIDI Threads::Threads)
 target_link_libraries(torvanel_render PUBLIC torvanel_platform PkgConfig::GLEW PkgConfig::GLU
-                      PkgConfig::GLLIB PkgConfig::OPENCV PkgConfig::JPEG)
+                      PkgConfig::GLLIB ${OpenCV_LIBS} PkgConfig::JPEG)
 # Dependencies run one way: platform and lib, render, assets, timing and midi,
 # show, app. A lower folder never includes a higher one.
 target_link_libraries(torvanel_assets PUBLIC torvanel_render)
@@ -47,6 +48,12 @@ endforeach()
 target_link_libraries(torvanel_timing PUBLIC torvanel_platform PkgConfig::MPG123)
 target_link_libraries(torvanel_show PUBLIC torvanel_assets torvanel_timing torvanel_midi)
 target_link_libraries(torvanel_app PUBLIC torvanel_show)
+
+# What tests, tools and benchmarks share: the GL test context and scratch
+# folders of tests/support/.
+add_library(torvanel_test_support INTERFACE)
+target_include_directories(torvanel_test_support INTERFACE "${CMAKE_SOURCE_DIR}")
+target_link_libraries(torvanel_test_support INTERFACE torvanel_platform PkgConfig::GLEW)
 
 add_executable(torvanel "${CMAKE_SOURCE_DIR}/app/main.cpp")
 target_link_libraries(torvanel PRIVATE torvanel_app)
@@ -60,6 +67,12 @@ if(TORVANEL_TESTS)
     set_tests_properties(e2e.${name} PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
   endforeach()
 
+  # The folders' include rules, read from the sources.
+  add_executable(tests_layering "${CMAKE_SOURCE_DIR}/tests/layering_test.cpp")
+  target_link_libraries(tests_layering PRIVATE GTest::gtest_main)
+  target_compile_definitions(tests_layering PRIVATE TORVANEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  gtest_discover_tests(tests_layering DISCOVERY_MODE PRE_TEST)
+
   foreach(folder ${TORVANEL_FOLDERS})
     file(GLOB tsrcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/${folder}/*.cpp")
     if(tsrcs)
@@ -67,11 +80,10 @@ if(TORVANEL_TESTS)
       # Tests stand above the engine: a test of a lower folder may open the
       # show window through the shell.
       target_link_libraries(tests_${folder} PRIVATE torvanel_app)
-      target_link_libraries(tests_${folder} PRIVATE GTest::gtest_main)
+      target_link_libraries(tests_${folder} PRIVATE torvanel_test_support GTest::gtest_main)
       target_compile_definitions(tests_${folder} PRIVATE
         TORVANEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-        TORVANEL_BINARY_DIR="${CMAKE_BINARY_DIR}"
-        TORVANEL_SHARED_DIR="${TORVANEL_SHARED_DIR}")
+        TORVANEL_BINARY_DIR="${CMAKE_BINARY_DIR}")
       gtest_discover_tests(tests_${folder} DISCOVERY_MODE PRE_TEST
                            WORKING_DIRECTORY "${CMAKE_SOURCE_DIR}")
     endif()

@@ -5,7 +5,7 @@
 # The source defines LLVMFuzzerTestOneInput. With TORVANEL_FUZZ (clang only,
 # see tools/fuzz.sh) it becomes the libFuzzer executable fuzz/NAME, its
 # libraries instrumented for coverage. With the tests it is also compiled into
-# NAME_replay, a test that runs every file of the corpora through it, so the
+# tests_NAME_replay, a test that runs every file of the corpora through it, so the
 # kept corpus and the crashers stay clean in the ordinary sanitizer build.
 include_guard(GLOBAL)
 
@@ -28,9 +28,9 @@ function(torvanel_fuzz_target name)
   elseif(TORVANEL_TESTS)
     # Not beside the fuzz build: its instrumented libraries need libFuzzer's hooks.
     string(JOIN "|" folders ${FUZZ_CORPORA})
-    add_executable(${name}_replay ${FUZZ_SOURCE} "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/fuzz_replay.cpp")
-    target_link_libraries(${name}_replay PRIVATE ${FUZZ_LIBRARIES} GTest::gtest_main)
-    target_compile_definitions(${name}_replay PRIVATE FUZZ_REPLAY_FOLDERS="${folders}")
-    gtest_discover_tests(${name}_replay TEST_PREFIX "${name}." DISCOVERY_MODE PRE_TEST)
+    add_executable(tests_${name}_replay ${FUZZ_SOURCE} "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/fuzz_replay.cpp")
+    target_link_libraries(tests_${name}_replay PRIVATE ${FUZZ_LIBRARIES} GTest::gtest_main)
+    target_compile_definitions(tests_${name}_replay PRIVATE FUZZ_REPLAY_FOLDERS="${folders}")
+    gtest_discover_tests(tests_${name}_replay TEST_PREFIX "${name}." DISCOVERY_MODE PRE_TEST)
   endif()
 endfunction()

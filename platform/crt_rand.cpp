@@ -6,6 +6,8 @@ static uint32_t g_randState = 1;
 
 void crtSrand(uint32_t seed) { g_randState = seed; }
 
+uint32_t crtState() { return g_randState; }
+
 int crtRand() {
     g_randState = g_randState * 214013u + 2531011u;
     return static_cast<int>((g_randState >> 16) & 0x7fff);

@@ -16,3 +16,7 @@ int crtRand();
 // The state after `count` calls of crtRand, in O(log count) steps: fixed
 // layouts drop thousands of values per element every frame.
 void crtDiscard(uint64_t count);
+// The generator's state: what the next crtRand continues from. The draw
+// trace records it after each scene group, so a test can name the first
+// group whose draws moved the sequence.
+uint32_t crtState();

@@ -1,4 +1,5 @@
 #include "render/math.h"
+#include "render/pi.h"
 
 #include <cfloat>
 #include <cmath>
@@ -14,10 +15,9 @@ Mat4 Mat4::translation(Vec3 t) {
 
 // Both converters keep the exact constants the show's layouts were tuned with.
 Mat4 Mat4::fromEuler(float ax, float ay, float az) {
-    const float pi = 3.1415927f;
-    ax = ax * pi / 180.0f;
-    ay = ay * pi / 180.0f;
-    az = az * pi / 180.0f;
+    ax = ax * PI_FLOAT / 180.0f;
+    ay = ay * PI_FLOAT / 180.0f;
+    az = az * PI_FLOAT / 180.0f;
     float cx = std::cos(ax), sx = std::sin(ax);
     float cy = std::cos(ay), sy = std::sin(ay);
     float cz = std::cos(az), sz = std::sin(az);

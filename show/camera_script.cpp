@@ -1,9 +1,9 @@
 #include "show/camera_script.h"
+#include "render/pi.h"
 
 #include <cmath>
 #include <initializer_list>
 
-static const float PI = 3.14159265358979f;
 
 static void lookAhead(ShowCamera& c) { c.center = {c.eye.x, c.eye.y, c.eye.z - 4.0f}; }
 
@@ -52,8 +52,8 @@ ShowCamera cameraForSceneTime(float t, int timeFlag) {
     }
     if (t >= 45) {
         // A pendulum about (-0.024, 1.395): 16 steps a second, a 2 s period.
-        float degrees = 15.0f * std::sin(std::trunc(16 * t) * PI / 16 + 1.570795f);
-        float a = degrees * PI / 180.0f;
+        float degrees = 15.0f * std::sin(std::trunc(16 * t) * PI_FLOAT / 16 + 1.570795f);
+        float a = degrees * PI_FLOAT / 180.0f;
         eye = {-0.024f + 1.17f * std::sin(a), 1.395f - 1.17f * std::cos(a), z41 + 0.26f};
         lookAhead(c);
     }

@@ -9,7 +9,7 @@
 // of scene time, which some moves frame differently.
 #pragma once
 #include "render/math.h"
-#include "show/motion.h"
+#include "render/motion.h"
 
 struct ShowCamera {
     Vec3 eye;  // the scenes read this as the camera offset

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "render/render_target.h"
 #include "show/camera_script.h"
 #include "show/live_inputs.h"
 #include "show/scenes/figures.h"

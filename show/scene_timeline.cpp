@@ -73,9 +73,9 @@ const SceneGroup SCENE_GROUPS[SCENE_GROUP_COUNT] = {
 };
 
 static void prologue(SceneFrame& f) {
-    TextureRegistry& registry = f.registry;
-    registry.clipProgram.use();
-    registry.clipProgram.setFloat("pass", 0);
+    SpriteState& sprite = f.sprite;
+    sprite.clipProgram.use();
+    sprite.clipProgram.setFloat("pass", 0);
     f.objectProgram.use();
     f.objectProgram.setFloat("ttime", f.t);
     f.objectProgram.setControls(f.k);
@@ -84,17 +84,17 @@ static void prologue(SceneFrame& f) {
     // Alpha 0 where nothing is drawn, so the post-process can tell empty paper.
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    registry.ittime = std::trunc(f.t * 10) / 10;
-    registry.ttime = f.t;
+    sprite.ittime = std::trunc(f.t * 10) / 10;
+    sprite.ttime = f.t;
     glDisable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);
     ShaderProgram::unuse();
-    registry.k0 = f.k[0];
-    registry.k1 = f.k[1];
-    registry.k2 = f.k[2];
-    registry.k3 = f.k[3];
-    registry.k4 = f.k[4];
-    registry.k5 = f.k[5];
+    sprite.k0 = f.k[0];
+    sprite.k1 = f.k[1];
+    sprite.k2 = f.k[2];
+    sprite.k3 = f.k[3];
+    sprite.k4 = f.k[4];
+    sprite.k5 = f.k[5];
     // Every frame starts the scenes' random layouts from the same seed.
     crtSrand(42342);
     crtSrand(4234);
@@ -117,9 +117,10 @@ void drawScenes(SceneFrame& f) {
     for (const SceneGroup& group : SCENE_GROUPS) {
         if (drawTrace) drawTrace->group = group.number;
         if (!heldForTheStage(group, f.t)) group.draw(f);
-        if (group.number == 1) f.registry.Mode = 2;  // the warm light of the opening acts
+        if (drawTrace) drawTrace->generatorAfterGroup.push_back(crtState());
+        if (group.number == 1) f.sprite.Mode = 2;  // the warm light of the opening acts
         if (group.number == 21) {
-            f.registry.Mode = 1;
+            f.sprite.Mode = 1;
             glPopMatrix();  // the outer transform: later groups stand in the frame's own view
         }
     }

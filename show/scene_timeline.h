@@ -6,7 +6,7 @@
 // order and random-generator order: a group's fixed layouts depend on the
 // generator calls made before it, so no group may be skipped or moved.
 #pragma once
-#include "show/scene_frame.h"
+#include "show/scenes/scene_frame.h"
 
 struct SceneGroup {
     int number;  // 1..62, the table's numbering

@@ -11,8 +11,8 @@
 
 #include "render/noise.h"
 #include "render/shader_program.h"
-#include "tests/render/gl_test_context.h"
-#include "tests/render/temp_folder.h"
+#include "tests/support/gl_test_context.h"
+#include "tests/support/temp_folder.h"
 
 static const char* COMMON =
     "float hash12(vec2 p) {\n"

@@ -11,6 +11,7 @@
 #include "app/app_state.h"
 #include "app/offline_show.h"
 #include "bench/show/silenced_stdout.h"
+#include "show/clips_frame.h"
 #include "show/frame_trace.h"
 #include "show/scene_timeline.h"
 
@@ -45,19 +46,19 @@ void BM_SceneFrame(benchmark::State& state) {
     double groups = 0;
     for (auto _ : state) {
         setSceneTime(*part, t, 0);
-        part->placeCamera();
+        placeClipsCamera(*part);
         RenderTarget& scene = *part->app->sceneTarget;
         scene.attach(3);
         scene.bind(3);
         glViewport(0, 0, scene.width, scene.height);
-        SceneFrame frame = part->sceneFrame();
+        SceneFrame frame = clipsSceneFrame(*part);
         double start = threadCpuSeconds();
         drawScenes(frame);
         groups += threadCpuSeconds() - start;
         scene.resolve(3);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        part->postProcessPass();
-        part->finalPass();
+        postProcessPass(*part);
+        finalPass(*part);
         glFinish();
     }
     state.counters["scene_groups_cpu_ms"] = benchmark::Counter(groups * 1e3, benchmark::Counter::kAvgIterations);
@@ -73,8 +74,8 @@ void BM_SceneLayouts(benchmark::State& state) {
     }
     float t = static_cast<float>(state.range(0));
     setSceneTime(*part, t, 0);
-    part->placeCamera();
-    SceneFrame frame = part->sceneFrame();
+    placeClipsCamera(*part);
+    SceneFrame frame = clipsSceneFrame(*part);
     SDL_GL_MakeCurrent(appState.window.window, nullptr);
     for (auto _ : state) drawScenes(frame);
     SDL_GL_MakeCurrent(appState.window.window, appState.window.context);
@@ -93,8 +94,8 @@ void BM_WholeShowLayouts(benchmark::State& state) {
     for (auto _ : state) {
         for (int second = 0; second < 273; second++) {
             setSceneTime(*part, static_cast<float>(second), 0);
-            part->placeCamera();
-            SceneFrame frame = part->sceneFrame();
+            placeClipsCamera(*part);
+            SceneFrame frame = clipsSceneFrame(*part);
             double start = threadCpuSeconds();
             drawScenes(frame);
             double spent = threadCpuSeconds() - start;

@@ -12,6 +12,8 @@
 #include "app/app_state.h"
 #include "app/offline_show.h"
 #include "bench/show/silenced_stdout.h"
+#include "show/clips_frame.h"
+#include "show/clips_loader.h"
 #include "show/scene_timeline.h"
 
 namespace {
@@ -52,11 +54,11 @@ void BM_ShowLoading(benchmark::State& state) {
         part->rate = 120;
         reportProgress(0.03f, "");
         auto stage = std::chrono::steady_clock::now();
-        part->loadPictures();
+        loadClipsPictures(*part);
         state.counters["pictures_s"] = secondsSince(stage);
         state.counters["rss_pictures_MB"] = residentMegabytes();
         stage = std::chrono::steady_clock::now();
-        part->loadFigures();
+        loadClipsFigures(*part);
         state.counters["figures_s"] = secondsSince(stage);
         state.counters["rss_figures_MB"] = residentMegabytes();
         stage = std::chrono::steady_clock::now();
@@ -105,25 +107,25 @@ void BM_FramePasses(benchmark::State& state) {
     for (auto _ : state) {
         part->time = rawTime;
         part->update();
-        part->placeCamera();
+        placeClipsCamera(*part);
         glFinish();
         auto stage = std::chrono::steady_clock::now();
         RenderTarget& scene = *part->app->sceneTarget;
         scene.attach(3);
         scene.bind(3);
         glViewport(0, 0, scene.width, scene.height);
-        SceneFrame frame = part->sceneFrame();
+        SceneFrame frame = clipsSceneFrame(*part);
         drawScenes(frame);
         scene.resolve(3);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glFinish();
         scenes += secondsSince(stage);
         stage = std::chrono::steady_clock::now();
-        part->postProcessPass();
+        postProcessPass(*part);
         glFinish();
         post += secondsSince(stage);
         stage = std::chrono::steady_clock::now();
-        part->finalPass();
+        finalPass(*part);
         glFinish();
         final += secondsSince(stage);
         stage = std::chrono::steady_clock::now();

@@ -6,8 +6,8 @@
 
 #include "assets/draw_trace.h"
 #include "assets/sprite_motion.h"
+#include "render/motion.h"
 #include "show/effects/ribbon_strip.h"
-#include "show/motion.h"
 
 static float chainScroll = 0;
 static uint64_t linksDrawn = 0;  // only grows: each link's own moment to fall

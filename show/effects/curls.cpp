@@ -6,8 +6,8 @@
 
 #include "assets/draw_trace.h"
 #include "assets/sprite_motion.h"
+#include "render/motion.h"
 #include "show/effects/ribbon_strip.h"
-#include "show/motion.h"
 
 CurlColour curlColour(int k) {
     static const CurlColour PURE[CURL_COLOUR_COUNT] = {{1, 0, 0}, {1, 1, 0}, {0, 1, 0},

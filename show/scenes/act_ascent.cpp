@@ -120,8 +120,8 @@ static void backClouds(SceneFrame& f) {
             colour(0, 0, 0);
             OT(f, 1);
         }
-        f.registry.clipProgram.use();
-        f.registry.clipProgram.setTexture(13, "TextureSeeThrough", f.meshTargetA.colourTextures[0]);
+        f.sprite.clipProgram.use();
+        f.sprite.clipProgram.setTexture(13, "TextureSeeThrough", f.meshTargetA.colourTextures[0]);
         glMatrixMode(GL_MODELVIEW);  // setTexture leaves the texture matrix selected
         drawImage(f, t < 249 ? "backcloud3" : "backcloud4");
     }

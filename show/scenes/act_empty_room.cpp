@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/crt_rand.h"
+#include "render/pi.h"
 #include "show/scenes/scene_draw.h"
 #include "show/scenes/scene_groups.h"
 #include "show/scenes/scene_pieces.h"
@@ -73,14 +74,13 @@ void groupViola(SceneFrame& f) {
 void groupHammersAndNails(SceneFrame& f) {
     double t = f.t;
     if (!(t >= 89 && t < 97)) return;
-    const double pi = 3.1415926535;
     for (int i = 0; i < 2; i++) {
         Pushed hammer;
         T(1.37, -0.346, 0.575);
         T(0.134, 0.197, 0.118);
         if (i == 1) T(-2.992, 0, 0);
         S(0.4);
-        double x = pi * t + 0.354 - 0.756 + (i == 1 ? pi : 0);
+        double x = PI_TEN_PLACES * t + 0.354 - 0.756 + (i == 1 ? PI_TEN_PLACES : 0);
         hammerStroke(trunc32(4 * x) * 0.25, i);
         J(f, 0, 1);
         OT(f, 3);
@@ -91,7 +91,7 @@ void groupHammersAndNails(SceneFrame& f) {
         T(0.827, -0.622, 0.512);
         T(0.134, 0.197, 0.118);
         if (i == 1) T(-1.92, 0, 0);
-        double x = pi * t + 0.354 - 1 + (i == 1 ? pi : 0);
+        double x = PI_TEN_PLACES * t + 0.354 - 1 + (i == 1 ? PI_TEN_PLACES : 0);
         S(0.1);
         double a = trunc32(4 * x) * 0.25;
         double sign = std::sin(a) < 0 ? -1 : 1;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/crt_rand.h"
+#include "render/pi.h"
 #include "show/scenes/scene_draw.h"
 #include "show/scenes/scene_groups.h"
 
@@ -28,7 +29,7 @@ void groupBird(SceneFrame& f) {
     Pushed bird;
     if (t >= 13) {
         T(0, 0.071, 0);
-        double s = std::min(std::max(std::sin(2 * M_PI * t + 0.346), 0.0), 0.2);
+        double s = std::min(std::max(std::sin(2 * PI_DOUBLE * t + 0.346), 0.0), 0.2);
         T(0, 0.181 * s - 0.039, 0);
     }
     oldMansPlace(t);
@@ -152,7 +153,7 @@ void groupHammers(SceneFrame& f) {
         Pushed hammer;
         T(0.134, 0.197, 0.118);
         if (t >= 25) T(0, 0, -0.244);
-        double p = 2 * M_PI * t + 0.354 + (i == 1 ? 0.4 : 0);
+        double p = 2 * PI_DOUBLE * t + 0.354 + (i == 1 ? 0.4 : 0);
         oldMansPlace(t);
         if (i == 1) {
             T(-0.268, -0.078, 0.055);
@@ -180,7 +181,7 @@ void groupHammers(SceneFrame& f) {
         S(-1, 1, 1);
         S(0.1);
         T(0, 0.482, 0);
-        double a = trunc32(((u * 0.9 + 2 * M_PI * t + 0.354) + 0.1 * j) * 4) * 0.25;
+        double a = trunc32(((u * 0.9 + 2 * PI_DOUBLE * t + 0.354) + 0.1 * j) * 4) * 0.25;
         R(360 * rnd() - 26.4 - 60 * swing(a));
         T(0, -0.482, 0);
         J(f, 0, 1);
@@ -256,7 +257,7 @@ void groupFiguresOnRopes(SceneFrame& f) {
         T(0.512 * r + 3, 0.4 * u - 0.204 - 0.465, 0.02 * 0.307 * t + 0.827);
         T(-0.921, 0.465, -0.071);
         T(0, 2, 0);
-        R(15 * std::sin(trunc32(16 * t) * M_PI * 0.0625 + 0.2 * r + 1.570795));
+        R(15 * std::sin(trunc32(16 * t) * PI_DOUBLE * 0.0625 + 0.2 * r + 1.570795));
         T(0, -2, 0);
         S(0.5);
         white();

@@ -28,7 +28,7 @@ void groupBackWall(SceneFrame& f) {
         Pushed tile;
         T(2 * n * a - 0.01 * 0.071 * n, 0, -0.02 * t);  // the wall recedes slowly
         S(1);
-        f.registry.ttime = f.t;
+        f.sprite.ttime = f.t;
         OT(f, 0);
         drawImage(f, "otherback");
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/pi.h"
 #include "show/scenes/scene_draw.h"
 #include "show/scenes/scene_groups.h"
 #include "show/scenes/scene_pieces.h"
@@ -26,7 +27,6 @@ void groupSecondCave(SceneFrame& f) {
 void groupSkullCracks(SceneFrame& f) {
     double t = f.t;
     if (!(t >= 161 && t < 169)) return;
-    const double pi = 3.1415926535;
     for (int i = 0; i < 2; i++) {
         Pushed hammer;
         T(-1.276, 1.56, 0.661);
@@ -35,7 +35,7 @@ void groupSkullCracks(SceneFrame& f) {
         double e = ease((t - 153) * 0.2);
         T(i == 0 ? -0.669 * e : 0.669 * e - 0.348, 0, 0);
         S(0.8);
-        double x = pi * t + 0.354 + 0.244 + pi - 0.736 + (i == 1 ? pi : 0);
+        double x = PI_TEN_PLACES * t + 0.354 + 0.244 + PI_TEN_PLACES - 0.736 + (i == 1 ? PI_TEN_PLACES : 0);
         hammerStroke(trunc32(4 * x) * 0.25, i);
         J(f, 13 + i, 1);
         OT(f, 3);

@@ -2,6 +2,7 @@
 // its rope and its fall, nails, hammers, tears and the sea with the old men.
 #include <cmath>
 
+#include "render/pi.h"
 #include "show/scenes/scene_draw.h"
 #include "show/scenes/scene_groups.h"
 #include "show/scenes/scene_pieces.h"
@@ -221,7 +222,6 @@ void groupFall(SceneFrame& f) {
 void groupNailsAndHammers(SceneFrame& f) {
     double t = f.t;
     if (!(t >= 145 && t < 161)) return;
-    const double pi = 3.1415926535;
     Pushed group;
     if (t < 153) {
         for (int r = 0; r < 2; r++) {
@@ -237,7 +237,7 @@ void groupNailsAndHammers(SceneFrame& f) {
         }
         setOtherFlow(f, 0);
     }
-    double a = trunc32((pi * t + 0.354 - 0.221 + 1.322) * 8) * 0.125;
+    double a = trunc32((PI_TEN_PLACES * t + 0.354 - 0.221 + 1.322) * 8) * 0.125;
     double d = std::pow(std::fabs(std::sin(a)), 6);
     {
         Pushed skull;
@@ -320,7 +320,7 @@ void groupNailsAndHammers(SceneFrame& f) {
             T(0.134, 0.197, 0.118);
             T(i == 0 ? -0.669 * e : 0.669 * e - 0.348, 0, 0);
             S(0.8);
-            double x = pi * t + 0.354 + 0.25 * n + 0.244 + (i == 1 ? pi : 0) + 0.708;
+            double x = PI_TEN_PLACES * t + 0.354 + 0.25 * n + 0.244 + (i == 1 ? PI_TEN_PLACES : 0) + 0.708;
             hammerStroke(trunc32(4 * x) * 0.25, i);
             J(f, 13 + 3 * n + i, 1);
             OT(f, 3);
@@ -342,7 +342,7 @@ void groupNailsAndHammers(SceneFrame& f) {
                 T(0.134, 0.197, 0.118);
                 T(i == 1 ? -1.984 : 0, 0, 0);
                 S(0.3);
-                double x = pi * t + 0.354 + 0.244 - 0.2 * c + (i == 1 ? pi : 0) + 0.76;
+                double x = PI_TEN_PLACES * t + 0.354 + 0.244 - 0.2 * c + (i == 1 ? PI_TEN_PLACES : 0) + 0.76;
                 hammerStroke(trunc32(4 * x) * 0.25, i);
                 J(f, 243 + 30 * c + i, 1);
                 OT(f, 3);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/crt_rand.h"
+#include "render/pi.h"
 #include "show/scenes/scene_draw.h"
 #include "show/scenes/scene_groups.h"
 
@@ -30,7 +31,7 @@ void groupHorseAndCutlery(SceneFrame& f) {
         Pushed foot;  // kicks three times a second, resting at its low point
         T(0.37, -0.244, 0.832);
         S(0.3);
-        double s = swing(trunc32((t * 2 * M_PI + 0.354) * 3) / 3.0);
+        double s = swing(trunc32((t * 2 * PI_DOUBLE + 0.354) * 3) / 3.0);
         T(0, 0.402 * s, 0);
         R(-17.8 * s);
         J(f, 4, 1);
@@ -131,7 +132,7 @@ void groupForksAndFruitRows(SceneFrame& f) {
     }
     double K = spoonSlide(t);
     if (t < 61) {
-        double a = trunc32(8 * t) * 0.125 * 2 * M_PI;
+        double a = trunc32(8 * t) * 0.125 * 2 * PI_DOUBLE;
         for (int r = 0; r < 2; r++) {
             Pushed row;
             if (r == 1) {
@@ -166,7 +167,7 @@ void groupForksAndFruitRows(SceneFrame& f) {
                     S(0.2);
                     J(f, 5, 1);
                     OT(f, 8);
-                    R(30 * std::sin(a + M_PI));
+                    R(30 * std::sin(a + PI_DOUBLE));
                     T(0, -0.4, 0);
                     drawImage(f, "fork");
                 }
@@ -303,7 +304,7 @@ void groupFishCarryingCutlery(SceneFrame& f) {
         S(0.5);
         drawImage(f, "fish2");
         Pushed cutlery;
-        T(0, 0.5 * std::sin(2 * M_PI * t) - 2, -0.04);
+        T(0, 0.5 * std::sin(2 * PI_DOUBLE * t) - 2, -0.04);
         S(3);
         drawImage(f, i % 2 ? "fork" : "knife2");
     }
@@ -326,7 +327,7 @@ void groupHangedFigure(SceneFrame& f) {
         T(0, -0.279 * drop * drop, 0);
     }
     T(0, 2, 0);
-    if (t < 49) R(15 * std::sin(trunc32(16 * t) * M_PI * 0.0625 + 1.570795));
+    if (t < 49) R(15 * std::sin(trunc32(16 * t) * PI_DOUBLE * 0.0625 + 1.570795));
     T(0, -2, 0);
     S(0.5);
     white();

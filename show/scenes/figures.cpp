@@ -118,7 +118,7 @@ static void drawFigure(const SceneFrame& f, const FigureChoice& choice, RenderTa
     meshCamera();
     place(f.t);
     traceMeshChoice(choice.name, index, targetName);
-    drawMeshFrame(!thorn, target, f.objectProgram, frame.texture, frame.displayList, f.registry.paperTexture.id);
+    drawMeshFrame(!thorn, target, f.objectProgram, frame.texture, frame.displayList, f.sprite.paperTexture.id);
     if (thorn) {
         if (f.t >= 65) drawThorn(f);
         target.resolveColour(1);

@@ -21,8 +21,8 @@ void drawMeshTarget(SceneFrame& f, const RenderTarget& target) {
 }
 
 void setOtherFlow(SceneFrame& f, double value) {
-    f.registry.clipProgram.use();
-    f.registry.clipProgram.setFloat("OtherFlow", static_cast<float>(value));
+    f.sprite.clipProgram.use();
+    f.sprite.clipProgram.setFloat("OtherFlow", static_cast<float>(value));
     traceUniform("OtherFlow", static_cast<float>(value));
 }
 

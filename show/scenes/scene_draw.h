@@ -16,8 +16,8 @@
 #include <GL/glew.h>
 
 #include "assets/sprite_motion.h"
-#include "show/motion.h"
-#include "show/scene_frame.h"
+#include "render/motion.h"
+#include "show/scenes/scene_frame.h"
 
 inline void T(double x, double y, double z) {
     glTranslatef(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
@@ -42,7 +42,7 @@ struct Pushed {
     Pushed& operator=(const Pushed&) = delete;
 };
 
-inline void OT(SceneFrame& f, double objectType) { f.registry.ObjectType = static_cast<float>(objectType); }
+inline void OT(SceneFrame& f, double objectType) { f.sprite.ObjectType = static_cast<float>(objectType); }
 
 inline void J(const SceneFrame& f, int index, double amplitude) {
     jitter(f.t, index, true, static_cast<float>(amplitude));

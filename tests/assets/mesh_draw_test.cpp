@@ -6,7 +6,7 @@
 #include "assets/mesh_sequence.h"
 #include "render/render_target.h"
 #include "render/shader_program.h"
-#include "tests/render/gl_test_context.h"
+#include "tests/support/gl_test_context.h"
 
 // A textured quad drawn as a mesh frame through the fixed camera into a
 // render target: the figure carries its picture, everything around it is the

@@ -9,7 +9,7 @@
 
 #include "crt_encoder.h"
 #include "tests/render/picture_bombs.h"
-#include "tests/render/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include "assets/sprite_motion.h"
 #include "tests/assets/sprite_gl_canvas.h"
-#include "tests/render/gl_test_context.h"
+#include "tests/support/gl_test_context.h"
 #include "tests/render/picture_bombs.h"
-#include "tests/render/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 class SpriteDrawTest : public GLTest {
 protected:
@@ -20,22 +20,22 @@ protected:
         GLTest::SetUp();
         if (IsSkipped()) return;
         ASSERT_TRUE(loadSpriteRegistry(registry)) << "the clip program did not link";
-        registry.ObjectType = 1;
-        registry.Mode = 1;
+        registry.sprite.ObjectType = 1;
+        registry.sprite.Mode = 1;
     }
 
     void TearDown() override { ShaderProgram::unuse(); }
 
     float uniform(const char* name) {
-        GLint location = glGetUniformLocation(registry.clipProgram.program, name);
+        GLint location = glGetUniformLocation(registry.sprite.clipProgram.program, name);
         EXPECT_GE(location, 0) << name;
         float value = -12345;
-        glGetUniformfv(registry.clipProgram.program, location, &value);
+        glGetUniformfv(registry.sprite.clipProgram.program, location, &value);
         return value;
     }
     int sampler(const char* name) {
         GLint value = -1;
-        glGetUniformiv(registry.clipProgram.program, glGetUniformLocation(registry.clipProgram.program, name), &value);
+        glGetUniformiv(registry.sprite.clipProgram.program, glGetUniformLocation(registry.sprite.clipProgram.program, name), &value);
         return value;
     }
 };
@@ -46,13 +46,13 @@ TEST_F(SpriteDrawTest, CutOutKeysTheGreenAndKeepsThePictureOpaque) {
     const ClipImage* skull = registry.find("skull");
     ASSERT_TRUE(skull && skull->texture.loaded);
     SpriteCanvas canvas(320, 180, 1.7777778f);
-    registry.ObjectType = 8;
-    registry.ittime = 2.5f;
+    registry.sprite.ObjectType = 8;
+    registry.sprite.ittime = 2.5f;
     skull->draw();
 
     GLint current = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-    EXPECT_EQ(GLuint(current), registry.clipProgram.program);  // left current on purpose
+    EXPECT_EQ(GLuint(current), registry.sprite.clipProgram.program);  // left current on purpose
     EXPECT_EQ(uniform("texture_width"), float(skull->texture.width));
     EXPECT_EQ(uniform("texture_height"), float(skull->texture.height));
     EXPECT_EQ(uniform("OtherMode"), 0.0f);
@@ -99,7 +99,7 @@ TEST_F(SpriteDrawTest, ShatteredCutOutAssemblesAndLoadsItsUniformsFirst) {
     registry.add("Resources//torvanel//skull.png", "");
     const ClipImage* skull = registry.find("skull");
     SpriteCanvas settled(320, 180, 1.7777778f);
-    registry.ObjectType = 1;
+    registry.sprite.ObjectType = 1;
     skull->shatter(2.0f);
     EXPECT_EQ(uniform("texture_width"), float(skull->texture.width));
     EXPECT_EQ(sampler("Texture"), 3);
@@ -130,7 +130,7 @@ TEST_F(SpriteDrawTest, MeshTargetCompositeKeysTheCyanAndRimsTheFigure) {
     mesh.resolve(1);
 
     SpriteCanvas canvas(960, 540, 1.7777778f);
-    registry.ObjectType = 1;  // the plainest look, so only keying and rim show
+    registry.sprite.ObjectType = 1;  // the plainest look, so only keying and rim show
     registry.drawScreen(mesh.colourTextures[0], 1);
     EXPECT_EQ(uniform("OtherMode"), 1.0f);
     EXPECT_EQ(uniform("texture_width"), 1920.0f);
@@ -157,14 +157,14 @@ TEST_F(SpriteDrawTest, NegativeFlowSinksTheSpriteFromItsLowerEnd) {
     registry.add("Resources//torvanel//nail.png", "");
     const ClipImage* nail = registry.find("nail");
     ASSERT_TRUE(nail && nail->texture.loaded);
-    registry.ObjectType = 11;
+    registry.sprite.ObjectType = 11;
     auto coverageAt = [&](float flow, int y) {
         SpriteCanvas canvas(320, 180, 1.7777778f);
-        registry.clipProgram.use();
-        registry.clipProgram.setFloat("OtherFlow", flow);
+        registry.sprite.clipProgram.use();
+        registry.sprite.clipProgram.setFloat("OtherFlow", flow);
         nail->draw();
         std::vector<uint8_t> rgba = canvas.read(0);
-        registry.clipProgram.setFloat("OtherFlow", 0);
+        registry.sprite.clipProgram.setFloat("OtherFlow", 0);
         return int(canvas.at(rgba, 160, y)[3]);
     };
     EXPECT_EQ(coverageAt(0.4f, 144), 255);  // the shaft, low on the picture

@@ -24,12 +24,12 @@
 inline bool loadSpriteRegistry(TextureRegistry& registry) {
     if (chdir(TORVANEL_SOURCE_DIR) != 0) return false;
     testing::internal::CaptureStdout();
-    registry.clipProgram.load("Resources//shaders//v_clip.cpp", "Resources//shaders//f_clip.cpp");
-    loadTexture(registry.paperTexture, "Resources//torvanel//paper.png", false, false);
+    registry.sprite.clipProgram.load("Resources//shaders//v_clip.cpp", "Resources//shaders//f_clip.cpp");
+    loadTexture(registry.sprite.paperTexture, "Resources//torvanel//paper.png", false, false);
     std::string log = testing::internal::GetCapturedStdout();
     GLint linked = 0;
-    glGetProgramiv(registry.clipProgram.program, GL_LINK_STATUS, &linked);
-    bool ok = linked == GL_TRUE && registry.paperTexture.loaded && log.find("rror") == std::string::npos;
+    glGetProgramiv(registry.sprite.clipProgram.program, GL_LINK_STATUS, &linked);
+    bool ok = linked == GL_TRUE && registry.sprite.paperTexture.loaded && log.find("rror") == std::string::npos;
     if (!ok) fprintf(stderr, "%s", log.c_str());
     return ok;
 }

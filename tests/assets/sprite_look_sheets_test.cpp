@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "tests/assets/sprite_gl_canvas.h"
-#include "tests/render/gl_test_context.h"
+#include "tests/support/gl_test_context.h"
 
 namespace {
 
@@ -44,8 +44,8 @@ protected:
                                  "skull.png", "musclesfront.png", "umbrella.png", "nail.png", "kourtina2.png",
                                  "backcloud3.jpg", "car4.png", "greekback.png"})
             registry.add(std::string("Resources//torvanel//") + name, "");
-        registry.Mode = 1;
-        registry.ttime = registry.ittime = 12.3f;
+        registry.sprite.Mode = 1;
+        registry.sprite.ttime = registry.sprite.ittime = 12.3f;
     }
     void TearDown() override { ShaderProgram::unuse(); }
 
@@ -53,7 +53,7 @@ protected:
     RenderTarget figureTarget() {
         RenderTarget mesh = clearedMeshTarget();
         setCellView(1.7777778f, 1.0f);
-        registry.ObjectType = 1;
+        registry.sprite.ObjectType = 1;
         glColor4f(1, 1, 1, 1);
         glPushMatrix();
         glScalef(0.85f, 0.85f, 1);
@@ -86,7 +86,7 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         for (int i = 0; i < LOOK_COUNT; i++) {
             selectCell(i, rows, CELL, CELL);
-            registry.ObjectType = plain ? 1.0f : LOOKS[i].objectType;
+            registry.sprite.ObjectType = plain ? 1.0f : LOOKS[i].objectType;
             glColor4f(1, 1, 1, 1);
             if (!LOOKS[i].image) {
                 setCellView(1.8f, 1.8f);
@@ -100,8 +100,8 @@ protected:
             float fit = std::min(1.0f, 1.0f / image->texture.aspect);
             glScalef(fit, fit, 1);
             if (LOOKS[i].objectType == 20) {
-                registry.clipProgram.use();
-                registry.clipProgram.setTexture(13, "TextureSeeThrough", seeThrough.colourTextures[0]);
+                registry.sprite.clipProgram.use();
+                registry.sprite.clipProgram.setTexture(13, "TextureSeeThrough", seeThrough.colourTextures[0]);
             }
             image->draw();
         }
@@ -126,7 +126,7 @@ protected:
             if (LOOKS[i].objectType == 20) {
                 selectCell(i, rows, CELL, CELL);
                 setCellView(1.2f, 1.2f);
-                registry.ObjectType = 1;
+                registry.sprite.ObjectType = 1;
                 glRotatef(180, 0, 0, 1);
                 registry.drawScreen(figure.colourTextures[0], 1);
             }
@@ -186,12 +186,12 @@ TEST_F(LookSheetTest, ShatterSequenceAssembles) {
         glViewport(i * width, height, width, height);
         setCellView(1.7777778f * 2.2f, 2.2f);
         glScalef(0.7f, 0.7f, 1);
-        registry.ObjectType = 5.82f;
+        registry.sprite.ObjectType = 5.82f;
         registry.shatterScreen(type->texture.id, 30, progress[i]);
         glViewport(i * width, 0, width, height);
         setCellView(1.7777778f * 1.6f, 1.6f);
         glScalef(0.9f, 0.9f, 1);
-        registry.ObjectType = 1;
+        registry.sprite.ObjectType = 1;
         moon->shatter(progress[i]);
     }
     std::vector<uint8_t> rgba = canvas.read(0);

@@ -33,7 +33,7 @@ TEST(TextureRegistry, FindsExactKeysAndTheFirstDuplicate) {
 
 #include <opencv2/imgcodecs.hpp>
 
-#include "tests/render/gl_test_context.h"
+#include "tests/support/gl_test_context.h"
 
 // With a picture path, the pixels come from it while the key stays the
 // image's; registered textures repeat, a directly loaded one clamps.

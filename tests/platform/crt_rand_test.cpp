@@ -17,7 +17,7 @@ static std::vector<long long> numbersIn(const std::string& list) {
 // The reference sequences were produced by the C runtime whose layouts the
 // show reproduces; every value must match, including srand(0).
 TEST(CrtRand, MatchesReferenceSequences) {
-    std::ifstream in(std::string(TORVANEL_SHARED_DIR) + "/testdata/delaunay/msvc_rand.json");
+    std::ifstream in(std::string(TORVANEL_SOURCE_DIR) + "/tests/platform/vectors/msvc_rand.json");
     ASSERT_TRUE(in) << "reference values not found";
     std::stringstream text;
     text << in.rdbuf();

@@ -9,7 +9,7 @@
 
 #include "assets/mesh_sequence.h"
 #include "render/texture.h"
-#include "tests/render/gl_test_context.h"
+#include "tests/support/gl_test_context.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "render/render_target.h"
-#include "tests/render/gl_test_context.h"
+#include "tests/support/gl_test_context.h"
 
 static const int SIZE = 8;
 static const GLfloat OUTPUT_COLOURS[3][4] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};

@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 #include "render/shader_program.h"
-#include "tests/render/gl_test_context.h"
-#include "tests/render/temp_folder.h"
+#include "tests/support/gl_test_context.h"
+#include "tests/support/temp_folder.h"
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;

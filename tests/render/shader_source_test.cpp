@@ -2,7 +2,7 @@
 
 #include "platform/crt_rand.h"
 #include "render/shader_source.h"
-#include "tests/render/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;

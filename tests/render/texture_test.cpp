@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "render/texture.h"
-#include "tests/render/gl_test_context.h"
+#include "tests/support/gl_test_context.h"
 #include "tests/render/picture_bombs.h"
-#include "tests/render/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;

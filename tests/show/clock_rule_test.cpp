@@ -1,4 +1,4 @@
-#include "show/part_clips.h"
+#include "show/clips_clock.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "render/gl_state.h"
-#include "show/motion.h"
+#include "render/motion.h"
 #include "tests/show/scene_test_kit.h"
 
 using namespace scene_test;

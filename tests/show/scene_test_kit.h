@@ -17,6 +17,7 @@
 #include "assets/sprite_motion.h"
 #include "platform/crt_rand.h"
 #include "show/camera_script.h"
+#include "show/clips_loader.h"
 #include "show/frame_trace.h"
 
 namespace scene_test {
@@ -134,7 +135,7 @@ public:
         bool opened = openShowWindow(1280, 720);
         if (opened) {
             part = newShowPart();
-            part->loadPictures();
+            loadClipsPictures(*part);
             part->buildShaders();
             loadClip(part->walk4800, "%sDemoQTR//walkingnude//%05d.cor", 4800, 1, 10);
             loadClip(part->nude300, "%sDemoQTR//nude2//%05d.cor", 300, 4, 20);

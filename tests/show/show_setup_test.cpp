@@ -9,6 +9,7 @@
 
 #include "app/app_state.h"
 #include "app/offline_show.h"
+#include "show/clips_frame.h"
 #include "show/show_images.h"
 
 namespace {
@@ -88,8 +89,8 @@ void checkParallelPicturesMatchOneByOne(Part_Clips* part) {
 }
 
 void checkPaperClampsAndPatternsRepeat(Part_Clips* part) {
-    ASSERT_TRUE(part->registry.paperTexture.loaded);
-    EXPECT_EQ(textureParameter(part->registry.paperTexture.id, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+    ASSERT_TRUE(part->registry.sprite.paperTexture.loaded);
+    EXPECT_EQ(textureParameter(part->registry.sprite.paperTexture.id, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
     for (const Texture* pattern : {&part->pattern3Texture, &part->pattern4Texture, &part->patternrTexture}) {
         ASSERT_TRUE(pattern->loaded);
         EXPECT_EQ(textureParameter(pattern->id, GL_TEXTURE_WRAP_S), GL_REPEAT);
@@ -117,7 +118,7 @@ void checkLoadsSixFigureSequencesWithPictures(Part_Clips* part) {
 
 void checkBuildsTheFivePrograms(Part_Clips* part, const std::string* log) {
     for (const ShaderProgram* program : {&part->blurProgram, &part->postProgram, &part->finalProgram,
-                                         &part->registry.clipProgram, &part->objectProgram})
+                                         &part->registry.sprite.clipProgram, &part->objectProgram})
         EXPECT_TRUE(linked(*program));
     EXPECT_EQ(log->find("rror"), std::string::npos) << "a shader build log reports an error";
 }
@@ -163,9 +164,9 @@ void checkComposesCutOutsAndAFigureThroughThePasses(Part_Clips* part) {
     part->sceneTime = 60.0f;
     part->timeFlag = 0;
     TextureRegistry& registry = part->registry;
-    registry.ttime = 60.0f;
-    registry.ittime = 60.0f;
-    registry.Mode = 1;
+    registry.sprite.ttime = 60.0f;
+    registry.sprite.ittime = 60.0f;
+    registry.sprite.Mode = 1;
 
     RenderTarget& meshTarget = appState.targets[TARGET_SCENE_3];
     const MeshFrame& walking = part->walk4502.frames[20];
@@ -174,10 +175,10 @@ void checkComposesCutOutsAndAFigureThroughThePasses(Part_Clips* part) {
     glMatrixMode(GL_MODELVIEW);  // the camera's push and the pop below use this stack
     meshCamera();
     drawMeshFrame(true, meshTarget, part->objectProgram, walking.texture, walking.displayList,
-                  registry.paperTexture.id);
+                  registry.sprite.paperTexture.id);
     glPopMatrix();
 
-    part->placeCamera();
+    placeClipsCamera(*part);
     RenderTarget& scene = appState.targets[TARGET_SCENE_1];
     scene.attach(3);
     scene.bind(3);
@@ -194,28 +195,28 @@ void checkComposesCutOutsAndAFigureThroughThePasses(Part_Clips* part) {
         glScalef(size, size, size);
     };
     place(0, 0.1f, -1.2f, 1.9f);
-    registry.ObjectType = 0;
+    registry.sprite.ObjectType = 0;
     registry.find("stage")->draw();
     glPopMatrix();
     place(-1.15f, -0.55f, 0.4f, 0.4f);
-    registry.ObjectType = 8;
+    registry.sprite.ObjectType = 8;
     registry.find("skull")->draw();
     glPopMatrix();
     place(1.2f, 0.75f, 0.2f, 0.3f);
-    registry.ObjectType = 1;
+    registry.sprite.ObjectType = 1;
     registry.find("moon")->shatter(0.45f);
     glPopMatrix();
     place(0.35f, -0.05f, 0.6f, 0.8f);
     glRotatef(180, 0, 0, 1);  // a render target's rows run bottom-up
-    registry.ObjectType = 5;
+    registry.sprite.ObjectType = 5;
     registry.drawScreen(meshTarget.colourTextures[0], 1);
     glPopMatrix();
     ShaderProgram::unuse();
     glDisable(GL_BLEND);
     scene.resolve(3);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    part->postProcessPass();
-    part->finalPass();
+    postProcessPass(*part);
+    finalPass(*part);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
     cv::Mat frame = readShowFrame();

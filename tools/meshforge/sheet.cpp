@@ -19,7 +19,7 @@
 #include "render/render_target.h"
 #include "render/shader_program.h"
 #include "render/texture.h"
-#include "tests/render/gl_test_context.h"
+#include "tests/support/gl_test_context.h"
 
 static const int TILE_W = 640, TILE_H = 360, LABEL_H = 22;
 

@@ -6,7 +6,7 @@
 #include "render/render_target.h"
 #include "render/shader_program.h"
 #include "render/texture.h"
-#include "tests/render/gl_test_context.h"
+#include "tests/support/gl_test_context.h"
 
 // One forged frame through the object program the show builds from its
 // files, on the paper: the figure comes out opaque, printed in its colours

@@ -1,9 +1,10 @@
-#include "show/motion.h"
+#include "render/motion.h"
 
 #include <climits>
 #include <cmath>
 
 #include "platform/crt_rand.h"
+#include "render/pi.h"
 
 int trunc32(double x) {
     if (x > -2147483649.0 && x < 2147483648.0) return static_cast<int>(x);
@@ -11,15 +12,13 @@ int trunc32(double x) {
 }
 
 double ease(double x, double p) {
-    const double pi = 3.1415926535;
     x = x < 0 ? 0 : (x > 1 ? 1 : x);
-    double e = 1.0 - std::pow((std::cos(pi * x) + 1.0) / 2.0, (p - 1.0) / 2.0 + 1.0);
+    double e = 1.0 - std::pow((std::cos(PI_TEN_PLACES * x) + 1.0) / 2.0, (p - 1.0) / 2.0 + 1.0);
     return std::pow(e, p);
 }
 
 double hop(double t, double phase) {
-    const double pi = 3.1415926;
-    double s = std::sin(2.0 * pi * t - phase);
+    double s = std::sin(2.0 * PI_SEVEN_PLACES * t - phase);
     return s > 0 ? s * s : 0.0;
 }
 

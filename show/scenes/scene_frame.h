@@ -26,7 +26,8 @@ struct SceneFrame {
     float rawTime;    // the show clock the scene time was looked up for
     float k[6];       // the live control values k0..k5
     Vec3 cameraOffset;  // the eye of this frame's camera
-    TextureRegistry& registry;  // the cut-outs and the sprite state they share
+    TextureRegistry& registry;  // the cut-outs, found by key
+    SpriteState& sprite;        // the registry's sprite state: look, times, controls
     MeshClips clips;
     RenderTarget& sceneTarget;  // the frame is composed here
     RenderTarget& meshTargetA;  // mesh figures are drawn here first,

@@ -10,7 +10,7 @@ struct TempFolder {
     std::filesystem::path path;
 
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "torvanel-render-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "torvanel-test-XXXXXX").string();
         if (mkdtemp(pattern.data())) path = pattern;
     }
     ~TempFolder() {
