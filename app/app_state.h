@@ -39,7 +39,7 @@ struct AppState {
     std::vector<Part*> parts;  // the show's parts in order; owns nothing
     Part_Loader* loader = nullptr;  // the loading screen; never in parts
     LiveInputs live;
-    bool running = true;
+    bool running = true;  // the main loop's condition; nothing clears it (the show ends by exiting)
     int64_t lastTicks = 0;  // previous frame's time, 100-ns ticks
     MyNanoKONTROL2 controls;
     LauncherMenu menu = makeLauncherMenu();

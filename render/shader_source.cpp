@@ -53,6 +53,9 @@ std::string scrambledCopyName(const std::string& name) {
     return name.substr(0, dot) + ".xxx" + name.substr(dot + 4);
 }
 
+// Uses the show's one generator, as the copies were always written: a build
+// leaves it elsewhere, which the scenes never see, since every frame's scenes
+// seed it afresh before their first draw.
 void scrambleBytes(char* bytes, size_t count) {
     crtSrand(9274);
     for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>(bytes[i] ^ (crtRand() % 255));

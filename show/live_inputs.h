@@ -7,11 +7,15 @@ constexpr int KEY_COUNT = 512;  // SDL scancodes all lie below
 
 struct LiveInputs {
     NanoKONTROL2* controls = nullptr;
-    float _nx = 0, _ny = 0, _nz = 0;  // tweak values, 0 in the shipped show
+    // Tweak values for a maker's live experiments: nothing reads these in the
+    // show, and nothing sets them.
+    float _nx = 0, _ny = 0, _nz = 0;
     int _ix = 0, _iy = 0, _iz = 0;
     float _kx = 0, _ky = 0;
     float _kz = 0;  // speed tweak; finishFrame holds it at -1
-    float _k0 = 0, _k1 = 0, _k2 = 0, _k3 = 0, _k4 = 0, _k5 = 0;  // the shaders' "k0".."k5"
+    // The shaders' "k0".."k5": always 0 in the show, passed on every draw so a
+    // maker's live tweak would reach the pictures.
+    float _k0 = 0, _k1 = 0, _k2 = 0, _k3 = 0, _k4 = 0, _k5 = 0;
     float frameTime = 0;  // clamped duration of the last frame, seconds
     int mouseX = 0, mouseY = 0;  // window pixels
     bool leftButton = false;

@@ -8,7 +8,9 @@
 //
 // Links draw with no program and whatever texture is bound (the chain's
 // pattern), at the show time t. The program counts every link it ever draws;
-// from 251 s that count decides when each link drops away.
+// from 251 s that count decides when each link drops away. In this show the
+// drop never fires: the chain is drawn only up to about 237.7 s. It is kept
+// as the chain's own rule, not as a live feature.
 #pragma once
 #include <cstdint>
 
