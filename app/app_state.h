@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/desk.h"
 #include "app/gl_window.h"
 #include "app/launcher_menu.h"
 #include "midi/nano_kontrol2.h"
@@ -50,6 +51,7 @@ struct AppState {
     uint32_t soundtrackChannel = 0;
     PartApp partApp;  // what the parts see of all this; filled by prepareShow
     int64_t lastLoadingRedraw = 0;  // ticks of the loading screen's last redraw
+    Desk desk;  // the maker's keys, loop, bookmarks, shader reloads and HUD
 };
 
 // The process-wide record, built by a static initialiser.

@@ -41,6 +41,7 @@ void handleEventsAt(AppState& state, int64_t nowTicks) {
                 printf("KEY: %d\n", scancode);
                 if (scancode >= 0 && scancode < KEY_COUNT) live.keys[scancode] = true;
                 if (event.key.keysym.sym == SDLK_ESCAPE) exitProcess(0);
+                handleDeskKey(state, scancode, (event.key.keysym.mod & KMOD_CTRL) != 0, event.key.repeat != 0);
                 break;
             }
             case SDL_KEYUP: {

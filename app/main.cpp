@@ -8,6 +8,7 @@
 
 #include "app/advance_show.h"
 #include "app/app_state.h"
+#include "app/desk.h"
 #include "app/events.h"
 #include "app/launcher_menu.h"
 #include "platform/console.h"
@@ -57,11 +58,14 @@ int main(int argc, char** argv) {
             for (Part* part : state.parts) part->time = raw;
     }
     SDL_ShowCursor(0);
+    startDesk(state);
 
     while (state.running) {
         handleEvents(state);
+        beginDeskFrame(state);
         advanceShow(state);
         finishFrame(state);
+        endDeskFrame(state);
         SDL_GL_SwapWindow(state.window.window);
     }
     return 0;

@@ -3,6 +3,7 @@
 #include <limits.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -29,6 +30,7 @@ struct ShaderBuild {
     int files = 0;
     size_t bytes = 0;
     bool cut = false;  // the budget ran out: the rest of the build is left out
+    ShaderSourceMap* map = nullptr;  // where output lines come from, when asked
 };
 
 static std::string canonicalPath(const std::string& name) {
@@ -133,8 +135,23 @@ static std::string includedText(const ShaderReplacements& replacements, std::str
     return loadSource(replacements, name, build).value_or(std::string());
 }
 
+// After one input line went out: an included text's lines were mapped by
+// its own preprocessing (lines it could not map, as from a copy read back,
+// get line 0), and the break after it is this file's line; a plain line, or
+// a replacement of several lines, is all this file's line.
+static void mapOutputLines(ShaderSourceMap& map, size_t linesBefore, const std::string& text, bool included,
+                           const std::string& name, int lineNumber) {
+    size_t breaks = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    if (included) {
+        map.lines.resize(linesBefore + breaks, ShaderLineOrigin{name, 0});
+        breaks = 0;
+    }
+    map.lines.insert(map.lines.end(), breaks + 1, ShaderLineOrigin{name, lineNumber});
+}
+
 static std::string preprocess(const ShaderReplacements& replacements, const std::string& name, ShaderBuild& build) {
     std::string output;
+    int lineNumber = 0;
     std::ifstream in(name);
     if (!in) {
         printError("ERROR FILE NOT FOUND !");
@@ -144,21 +161,26 @@ static std::string preprocess(const ShaderReplacements& replacements, const std:
         build.bytes += line.size() + 1;
         if (!withinBudget(build, name)) break;
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        ++lineNumber;
+        bool included = false;
+        size_t linesBefore = build.map ? build.map->lines.size() : 0;
         // Short lines are copied untouched; the length counts the line as read.
         if (line.size() > 9) {
             for (char& c : line)
                 if (c == '\t') c = ' ';
             line.erase(0, line.find_first_not_of(' '));
             std::vector<std::string> words = splitAtSpaces(line);
-            if (words.size() >= 2 && words[0] == "#include")
+            if (words.size() >= 2 && words[0] == "#include") {
                 line = includedText(replacements, words[1], build);
-            else if (words.size() >= 2 && words[0] == "#replace") {
+                included = true;
+            } else if (words.size() >= 2 && words[0] == "#replace") {
                 auto found = replacements.find(words[1]);
                 line = found != replacements.end() ? found->second : " ";
             }
         }
         output += line;
         output += '\n';
+        if (build.map) mapOutputLines(*build.map, linesBefore, line, included, name, lineNumber);
     }
     return output;
 }
@@ -177,6 +199,7 @@ static std::optional<std::string> loadSource(const ShaderReplacements& replaceme
     bool copyFound = fileExists(copyName);
     printf("Found: %d, %d\n", plainFound ? 1 : 0, copyFound ? 1 : 0);
 
+    if (build.map) build.map->files.push_back(name);
     if (plainFound) {
         build.open.push_back(canonicalPath(name));
         std::string text = preprocess(replacements, name, build);
@@ -190,7 +213,8 @@ static std::optional<std::string> loadSource(const ShaderReplacements& replaceme
 }
 
 std::optional<std::string> loadShaderSource(const ShaderReplacements& replacements,
-                                            const std::string& name) {
+                                            const std::string& name, ShaderSourceMap* map) {
     ShaderBuild build;
+    build.map = map;
     return loadSource(replacements, name, build);
 }

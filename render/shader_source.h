@@ -12,12 +12,28 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 using ShaderReplacements = std::map<std::string, std::string>;
 
-// Logs "Loading... ", "Found: " and any failure to standard output.
+// Where one line of preprocessed text came from: the file as it was named
+// and its line (from 1). Line 0: a line the preprocessor made (the break
+// after an included file), or one read back from a scrambled copy.
+struct ShaderLineOrigin {
+    std::string file;
+    int line;
+};
+// Every file read, and the origin of each output line in order, so that a
+// compiler message about line N of the text names the file a maker edits.
+struct ShaderSourceMap {
+    std::vector<std::string> files;
+    std::vector<ShaderLineOrigin> lines;
+};
+
+// Logs "Loading... ", "Found: " and any failure to standard output. Fills
+// `map` when given.
 std::optional<std::string> loadShaderSource(const ShaderReplacements& replacements,
-                                            const std::string& name);
+                                            const std::string& name, ShaderSourceMap* map = nullptr);
 
 // The copy's name: the first ".cpp" replaced by ".xxx"; empty without ".cpp".
 std::string scrambledCopyName(const std::string& name);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "platform/system_time.h"
+#include "show/desk_transport.h"
 #include "show/part_clips.h"
 
 float advanceRawTime(float t, float rate, LiveInputs& live) {
@@ -32,6 +33,7 @@ float advanceRawTime(float t, float rate, LiveInputs& live) {
 
 void Part_Clips::update() {
     time = advanceRawTime(time, rate, *live);
+    if (live->desk) time = runDeskCommands(*live->desk, live->deskCommands, time, live->controls);
     rawTime = time;
     fttime = time;
     int i = timeMapIndex(timeMap, time);

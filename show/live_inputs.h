@@ -1,7 +1,10 @@
 // live_inputs.h - what every part reads each frame: the control surface, the
 // tweak values, the frame time, the mouse and the held keys.
 #pragma once
+#include <vector>
+
 #include "midi/nano_kontrol2.h"
+#include "show/desk_transport.h"
 
 constexpr int KEY_COUNT = 512;  // SDL scancodes all lie below
 
@@ -21,4 +24,8 @@ struct LiveInputs {
     bool leftButton = false;
     bool keys[KEY_COUNT] = {};  // held keys by SDL scancode
     int leftPresses = 0;  // left-button presses since the last frame, so a click shorter than a frame counts
+    // The maker's desk: its transport, and the key presses of this frame that
+    // the clock runs on it (none without the desk, as in the tools).
+    DeskTransport* desk = nullptr;
+    std::vector<DeskCommand> deskCommands;
 };

@@ -1,11 +1,15 @@
 #include "show/scene_timeline.h"
 
 #include <GL/glew.h>
+
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "assets/draw_trace.h"
 #include "platform/crt_rand.h"
 #include "show/scenes/scene_groups.h"
+#include "timing/time_map.h"
 
 const SceneGroup SCENE_GROUPS[SCENE_GROUP_COUNT] = {
     {1, "logo", groupLogo},
@@ -71,6 +75,41 @@ const SceneGroup SCENE_GROUPS[SCENE_GROUP_COUNT] = {
     {61, "hanged figure", groupHangedFigure},
     {62, "two figures", groupTwoFigures},
 };
+
+const SceneAct ACTS[SCENE_ACT_COUNT] = {
+    {0, "the sea"},
+    {13, "hammers and angels"},
+    {41, "the table"},
+    {73, "the parade"},
+    {89, "the empty room"},
+    {97, "the cave and the forest"},
+    {121, "the stage"},
+    {161, "the second cave"},
+    {169, "the grid wall"},
+    {209, "the ascent"},
+};
+
+float actRawStart(int index) {
+    static const std::array<float, SCENE_ACT_COUNT> starts = [] {
+        std::array<float, SCENE_ACT_COUNT> found{};
+        const TimeMap& map = showTimeMap();
+        for (int act = 0; act < SCENE_ACT_COUNT; ++act) {
+            int i = 0;
+            while (i < TimeMap::ENTRIES - 1 &&
+                   !(map.sceneTime[i] >= ACTS[act].sceneStart && map.flags[i] != TIME_MAP_REPLAYED))
+                ++i;
+            found[act] = i / 1000.0f;
+        }
+        return found;
+    }();
+    return index < 0 ? 0.0f : starts[std::min(index, SCENE_ACT_COUNT - 1)];
+}
+
+int actAtSceneTime(float t) {
+    int act = 0;
+    while (act + 1 < SCENE_ACT_COUNT && t >= ACTS[act + 1].sceneStart) ++act;
+    return act;
+}
 
 static void prologue(SceneFrame& f) {
     SpriteState& sprite = f.sprite;

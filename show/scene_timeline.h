@@ -17,6 +17,22 @@ struct SceneGroup {
 constexpr int SCENE_GROUP_COUNT = 62;
 extern const SceneGroup SCENE_GROUPS[SCENE_GROUP_COUNT];
 
+// The show's acts in order: where each begins in scene time, and its name.
+struct SceneAct {
+    float sceneStart;
+    const char* name;
+};
+constexpr int SCENE_ACT_COUNT = 10;
+extern const SceneAct ACTS[SCENE_ACT_COUNT];
+
+// The raw time at which act `index` starts playing: the first raw millisecond
+// whose time-map entry reaches the act's scene start outside a replayed
+// stretch (the map replays 141-145 and 233-265 and skips 145-149, so scene
+// time alone does not say where).
+float actRawStart(int index);
+// The act that scene time t belongs to (the last whose start it has reached).
+int actAtSceneTime(float t);
+
 // Draws one frame's scenes into the bound scene target (three outputs): the
 // prologue, every group in table order, the epilogue. Leaves no program in
 // use and 2D texturing off.

@@ -59,3 +59,12 @@ int timeMapIndex(const TimeMap& map, float rawTime) {
     if (scaled >= static_cast<float>(last)) return last;
     return static_cast<int>(scaled);
 }
+
+const TimeMap& showTimeMap() {
+    static const TimeMap* map = [] {
+        TimeMap* filled = new TimeMap();  // kept for the process's life
+        fillShowTimeMap(*filled, 1.0f);
+        return filled;
+    }();
+    return *map;
+}

@@ -5,6 +5,8 @@
 // and the slowed opening (5).
 #pragma once
 
+constexpr int TIME_MAP_REPLAYED = 1;  // the flag of a replayed stretch
+
 struct TimeMap {
     static constexpr int SECONDS = 1000;
     static constexpr int ENTRIES = SECONDS * 1000;
@@ -28,3 +30,8 @@ void fillShowTimeMap(TimeMap& map, float tempo);
 
 // Entry index for a raw time: trunc(t * 1000), clamped to the table.
 int timeMapIndex(const TimeMap& map, float rawTime);
+
+// The show's map at tempo 1, filled once on first use: what a running show's
+// map holds every frame, for questions asked outside a frame (where an act
+// starts, where the show ends).
+const TimeMap& showTimeMap();

@@ -4,6 +4,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "render/shader_program.h"
@@ -194,4 +195,55 @@ TEST_F(ShaderProgramTest, ReloadDeletesTheObjectsItReplaces) {
     for (int i = 0; i < 20; ++i) loadQuietly("v.cpp", "f.cpp");
     ASSERT_LT(program.program, 4096u);
     EXPECT_EQ(aliveShaderObjects() - before, 3);
+}
+
+// A mistake saved in an included file while the show runs: the program in use
+// stays, the error names the included file and its line, and the fixed file
+// builds a new program and clears the error.
+TEST_F(ShaderProgramTest, AFailedRebuildKeepsTheLastGoodProgramAndNamesTheLine) {
+    dir.write("v.cpp", VERTEX);
+    dir.write("tone.cpp", "float tone() { return 0.5; }\n");
+    std::string fragment = "#version 120\n"
+                           "#include \"" + dir.file("tone.cpp") + "\"\n"
+                           "void main() { gl_FragColor = vec4(tone()); }\n";
+    dir.write("f.cpp", fragment);
+    loadQuietly("v.cpp", "f.cpp");
+    ASSERT_TRUE(program.built);
+    EXPECT_TRUE(program.error.empty());
+    GLuint good = program.program;
+    EXPECT_NE(std::find(program.sources.begin(), program.sources.end(), dir.file("tone.cpp")),
+              program.sources.end());
+
+    dir.write("tone.cpp", "float tone() {\n  float x = 1.0;\n  return x +* 2.0;\n}\n");
+    CaptureStdout();
+    program.load(dir.file("v.cpp"), dir.file("f.cpp"));
+    std::string console = GetCapturedStdout();
+    EXPECT_EQ(program.program, good);
+    EXPECT_TRUE(glIsProgram(good));
+    std::string where = dir.file("tone.cpp") + ":3: ";
+    EXPECT_EQ(program.error.rfind(where, 0), 0u) << program.error;
+    EXPECT_NE(console.find(where), std::string::npos) << console;
+
+    dir.write("tone.cpp", "float tone() { return 0.25; }\n");
+    loadQuietly("v.cpp", "f.cpp");
+    EXPECT_TRUE(program.error.empty());
+    EXPECT_TRUE(program.built);
+    EXPECT_NE(program.program, good);
+    EXPECT_FALSE(glIsProgram(good));
+}
+
+// Messages of the forms drivers write, traced through a map.
+TEST(ShaderErrors, MapBackThroughTheIncludes) {
+    ShaderSourceMap map;
+    map.lines = {{"f.cpp", 1}, {"inc.cpp", 1}, {"inc.cpp", 2}, {"f.cpp", 2}, {"f.cpp", 3}};
+    std::string log = "0:3(12): error: syntax error, unexpected '*'\n"
+                      "0:5(1): warning: unused\n"
+                      "0(5) : error C0000: syntax error\n"
+                      "0:99(1): error: past the end\n"
+                      "error: no line at all\n";
+    EXPECT_EQ(mapShaderErrors(log, map, "f.cpp"),
+              "inc.cpp:2: error: syntax error, unexpected '*'\n"
+              "f.cpp:3: error C0000: syntax error\n"
+              "f.cpp:99: error: past the end\n"
+              "f.cpp: error: no line at all\n");
 }

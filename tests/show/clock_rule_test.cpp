@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "show/live_inputs.h"
+#include "show/part_clips.h"
 
 namespace {
 

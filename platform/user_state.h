@@ -1,0 +1,14 @@
+// user_state.h - where the program keeps what a user's sessions share: the
+// XDG state folder ($XDG_STATE_HOME/torvanel, by default
+// ~/.local/state/torvanel), never the data folder, which may be read-only.
+#pragma once
+#include <string>
+
+// The folder's path; empty when neither XDG_STATE_HOME nor HOME is set.
+std::string userStateFolder();
+
+// Reads a whole file; false when it cannot be opened.
+bool readTextFile(const std::string& path, std::string& text);
+// Writes a file whole, through a temporary name and a rename, making its
+// folder first; false (errno set) on failure.
+bool writeTextFileAtomically(const std::string& path, const std::string& text);
