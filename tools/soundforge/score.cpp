@@ -239,11 +239,11 @@ std::vector<Note> composeScore() {
   // 13-41: the band comes in softly, the theme over it; fuller from 29.
   drums(s, 13, 29, Beat::Groove, 0.42f);
   bass(s, kThemeProg, 13, 29, Bassline::Pulse, 0.27f);
-  bed(s, kThemeProg, 13, 29, {Pad, 57, 3, 0.07f, 0.11f});
+  bed(s, kThemeProg, 13, 29, {Pad, 55, 3, 0.07f, 0.11f});
   theme(s, kThemeDark, 13, 0, 8, Bell, 12, 0.17f, 0.2f);
   drums(s, 29, 41, Beat::Groove, 0.62f);
   bass(s, kThemeProg, 29, 41, Bassline::Pulse, 0.38f);
-  bed(s, kThemeProg, 29, 41, {Pad, 57, 3, 0.11f, 0.13f});
+  bed(s, kThemeProg, 29, 41, {Pad, 60, 3, 0.11f, 0.13f});
   stabs(s, kThemeProg, 29, 41, Organ, 55, 0.04f);
   theme(s, kThemeDark, 29, 0, 6, Bell, 12, 0.22f, 0.25f);
   arp(s, kThemeProg, 29, 41, kEighth, Bell, 86, 0.035f, -0.4f);
@@ -256,8 +256,8 @@ std::vector<Note> composeScore() {
   theme(s, kThemeDark, 41, 0, 8, Organ, 0, 0.17f, 0.1f);
   drums(s, 57, 71, Beat::Busy, 0.72f);
   theme(s, kThemeDark, 57, 0, 8, Bell, 12, 0.25f, 0.25f);
-  theme(s, kThemeDark, 57, 0, 8, Organ, 0, 0.12f, -0.2f);
-  bed(s, kThemeProg, 57, 73, {Strings, 57, 3, 0.1f, 0.2f});
+  theme(s, kThemeDark, 57, 0, 8, Organ, -12, 0.14f, -0.2f);
+  bed(s, kThemeProg, 57, 73, {Strings, 64, 3, 0.1f, 0.2f});
   roll(s, 71, 72.5, 0.12f, 0.5f);
 
   // Act two, 73-121: the parade, the empty room and the cave.
@@ -268,7 +268,7 @@ std::vector<Note> composeScore() {
   theme(s, kThemeBright, 73, 0, 8, Organ, 0, 0.19f, 0.1f);
   theme(s, kThemeBright, 81, 4, 4, Bell, 12, 0.16f, 0.3f);
   arp(s, kBrightProg, 73, 89, kSixteenth, Bell, 55, 0.06f, -0.4f);
-  bed(s, kBrightProg, 73, 89, {Pad, 57, 3, 0.1f, 0.12f});
+  bed(s, kBrightProg, 73, 89, {Pad, 52, 3, 0.1f, 0.12f});
 
   // 89-97: the empty room: the band stops; breath and a few chimes.
   bed(s, kThemeProg, 89, 97, {Air, 62, 3, 0.04f, 0.03f});
@@ -293,7 +293,7 @@ std::vector<Note> composeScore() {
   downbeat(s, 121, 0.85f);
   drums(s, 121, 141, Beat::Groove, 0.72f);
   bass(s, kThemeProg, 121, 141, Bassline::OomPah, 0.42f);
-  bed(s, kThemeProg, 121, 141, {Strings, 57, 3, 0.1f, 0.15f});
+  bed(s, kThemeProg, 121, 141, {Strings, 48, 3, 0.11f, 0.16f});
   theme(s, kThemeDark, 121, 0, 8, Organ, 0, 0.22f, 0.1f);
   for (double t = 124; t < 141; t += kSixteenth) {
     int i = (int)std::lround((t - 124) / kSixteenth);
@@ -311,23 +311,23 @@ std::vector<Note> composeScore() {
   bass(s, kThemeProg, 149, 161, Bassline::Drive, 0.42f);
   theme(s, kThemeDark, 149, 2, 6, Organ, 0, 0.24f, 0.1f);
   theme(s, kThemeDark, 149, 2, 6, Bell, 12, 0.2f, 0.3f);
-  bed(s, kThemeProg, 149, 161, {Pad, 57, 4, 0.11f, 0.12f});
+  bed(s, kThemeProg, 149, 161, {Pad, 50, 4, 0.11f, 0.12f});
   stabs(s, kThemeProg, 149, 161, Organ, 55, 0.04f);
   // 161-169: the second cave, almost silent; the skull cracks at 163.5.
   bed(s, kCaveProg, 161, 169, {Pad, 49, 3, 0.035f, 0.045f});
-  bass(s, kCaveProg, 161, 169, Bassline::Drone, 0.15f);
-  add(s, 163.5, 0, Voice::Crash, 0, 0.2f);
-  add(s, 163.5, 0, Voice::Kick, 0, 0.5f);
-  add(s, 163.5, 0, Voice::Tom, 38, 0.3f);
+  bass(s, kCaveProg, 161, 169, Bassline::Drone, 0.1f);
+  add(s, 163.5, 0, Voice::Crash, 0, 0.12f);
+  add(s, 163.5, 0, Voice::Kick, 0, 0.35f);
+  add(s, 163.5, 0, Voice::Tom, 38, 0.22f);
   for (int i = 0; i < 12; i++) add(s, 163.625 + i * kSixteenth, kSixteenth, Bell, (float)(62 + (i * 7) % 24 + i), 0.06f, -0.5f + i / 11.0f);
-  drums(s, 165, 169, Beat::Heartbeat, 0.25f);
+  drums(s, 165, 169, Beat::Heartbeat, 0.2f);
 
   // Act four, 169-209: the grid wall, the balloon and the taps. Eight
   // seconds of run-up, then the fast stretch from 177 is the climax.
   downbeat(s, 169, 0.6f);
   for (double t = 169; t < 177; t += kBeat) add(s, t, 0, Voice::Kick, 0, 0.45f + 0.3f * (float)((t - 169) / 8));
   bass(s, kBrightProg, 169, 177, Bassline::Pulse, 0.36f);
-  bed(s, kBrightProg, 169, 177, {Strings, 58, 3, 0.07f, 0.17f});
+  bed(s, kBrightProg, 169, 177, {Strings, 64, 3, 0.07f, 0.17f});
   arp(s, kBrightProg, 169, 177, kSixteenth, Bell, 72, 0.04f, -0.4f);
   roll(s, 173, 177, 0.05f, 0.55f);
   for (double t = 177; t < 209; t += 4 * kBar) downbeat(s, t, 1.0f);
@@ -347,8 +347,8 @@ std::vector<Note> composeScore() {
   downbeat(s, 209, 0.8f);
   drums(s, 209, 225, Beat::HalfTime, 0.55f);
   bass(s, kAscentProg, 209, 233, Bassline::Drone, 0.38f);
-  bed(s, kAscentProg, 209, 233, {Strings, 60, 4, 0.1f, 0.16f});
-  arp(s, kAscentProg, 209, 233, kEighth, Bell, 69, 0.08f, 0.35f);
+  bed(s, kAscentProg, 209, 233, {Strings, 64, 4, 0.1f, 0.16f});
+  arp(s, kAscentProg, 209, 233, kEighth, Bell, 76, 0.07f, 0.35f);
   for (double t = 209; t < 233; t += kBar) {
     const Chord& c = chordAt(kAscentProg, 209, t);
     add(s, t, kBar * 0.9, Organ, (float)inRange(c, c.fifth, 69), 0.1f, -0.2f);
@@ -392,7 +392,7 @@ std::vector<Note> composeScore() {
   downbeat(s, 257, 0.9f);
   drums(s, 257, 265, Beat::Groove, 0.8f);
   bass(s, kFinalProg, 257, 269, Bassline::Pulse, 0.42f);
-  bed(s, kFinalProg, 257, 269, {Strings, 59, 4, 0.14f, 0.18f});
+  bed(s, kFinalProg, 257, 269, {Strings, 63, 4, 0.14f, 0.18f});
   bed(s, kFinalProg, 257, 269, {Pad, 54, 3, 0.1f, 0.1f});
   theme(s, kThemeDark, 257, 0, 3, Bell, 12, 0.24f, 0.3f);
   theme(s, kThemeDark, 257, 0, 3, Organ, 0, 0.18f, 0.1f);
