@@ -388,7 +388,7 @@ std::vector<Note> composeScore() {
   roll(s, 255, 257, 0.05f, 0.4f);
 
   // 257-273: the full band a last time, and the cadence the picture ends on:
-  // iv, V, i, the last chord at 269 ringing out to silence by 272.
+  // iv, V, i, the last chord at 269 ringing out to silence before 272.
   downbeat(s, 257, 0.9f);
   drums(s, 257, 265, Beat::Groove, 0.8f);
   bass(s, kFinalProg, 257, 269, Bassline::Pulse, 0.42f);
@@ -406,8 +406,8 @@ std::vector<Note> composeScore() {
   downbeat(s, 269, 0.8f);
   add(s, 269, 0, Voice::Kick, 0, 0.8f);
   add(s, 269, 1.6, Voice::Bass, 38, 0.5f);
-  for (int p : {50, 57, 62, 65, 69}) add(s, 269, 1.2, Strings, (float)p, 0.16f, (p - 60) / 20.0f);
-  for (int p : {50, 57, 62}) add(s, 269, 1.2, Pad, (float)p, 0.1f);
+  for (int p : {50, 57, 62, 65, 69}) add(s, 269, 1.8, Strings, (float)p, 0.16f, (p - 60) / 20.0f);
+  for (int p : {50, 57, 62}) add(s, 269, 2.0, Pad, (float)p, 0.1f);
   add(s, 269, 2, Bell, 86, 0.26f, 0.3f);
   add(s, 269, 2, Bell, 74, 0.18f, -0.2f);
   add(s, 269, 2, Organ, 74, 0.14f, 0.1f);
