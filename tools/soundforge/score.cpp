@@ -301,15 +301,15 @@ std::vector<Note> composeScore() {
   }
   // 141-145, played twice: the floor gives way in a chromatic tumble.
   for (int i = 0; i < 32; i++) {
-    add(s, 141 + i * kSixteenth, kSixteenth, Bell, (float)(93 - i), 0.2f, (i % 2) ? 0.4f : -0.4f);
-    if (i % 4 == 0) add(s, 141 + i * kSixteenth, 0, Voice::Tom, (float)(52 - i / 2), 0.4f);
+    add(s, 141 + i * kSixteenth, kSixteenth, Bell, (float)(93 - i), 0.17f, (i % 2) ? 0.4f : -0.4f);
+    if (i % 4 == 0) add(s, 141 + i * kSixteenth, 0, Voice::Tom, (float)(52 - i / 2), 0.26f);
   }
-  for (int i = 0; i < 8; i++) add(s, 141 + i * kBeat, kBeat * 0.9, Voice::Bass, (float)(45 - i), 0.42f);
-  // 149-161: heavy, the loudest yet.
+  for (int i = 0; i < 8; i++) add(s, 141 + i * kBeat, kBeat * 0.9, Voice::Bass, (float)(45 - i), 0.36f);
+  // 149-161: heavy, though short of what the fast stretch will bring.
   downbeat(s, 149, 1.0f);
-  drums(s, 149, 161, Beat::Busy, 0.8f);
-  bass(s, kThemeProg, 149, 161, Bassline::Drive, 0.42f);
-  theme(s, kThemeDark, 149, 2, 6, Organ, 0, 0.24f, 0.1f);
+  drums(s, 149, 161, Beat::Busy, 0.72f);
+  bass(s, kThemeProg, 149, 161, Bassline::Drive, 0.4f);
+  theme(s, kThemeDark, 149, 2, 6, Organ, 0, 0.22f, 0.1f);
   theme(s, kThemeDark, 149, 2, 6, Bell, 12, 0.2f, 0.3f);
   bed(s, kThemeProg, 149, 161, {Pad, 50, 4, 0.11f, 0.12f});
   stabs(s, kThemeProg, 149, 161, Organ, 55, 0.04f);
