@@ -222,9 +222,9 @@ std::vector<Note> composeScore() {
   Score s;
   const Voice Bell = Voice::Bell, Organ = Voice::Organ, Strings = Voice::Strings, Pad = Voice::Pad, Air = Voice::Air;
 
-  // The melody keeps a register of its own: the music box sings from E5 up,
-  // the organ from E4 up with the beds held under it, and the bass stays
-  // below 250 Hz.
+  // The tune keeps a register of its own: the beds and stabs lie under it
+  // (the music box mostly sings from E5 up, the organ from E4), the bass
+  // stays below 250 Hz.
 
   // Act one, 0-73: the sea, the bird and the table; from almost nothing to
   // the first full band.
