@@ -97,6 +97,33 @@ double integratedLoudness(const std::vector<float>& left, const std::vector<floa
   return gated > 0 ? lufs(gated) : -HUGE_VAL;
 }
 
+std::vector<double> shortTermLoudness(const std::vector<float>& left, const std::vector<float>& right, int rate) {
+  const size_t step = (size_t)rate / 10, stepsPerWindow = 30;
+  std::vector<double> l = stepEnergy(left, rate, step), r = stepEnergy(right, rate, step), out;
+  for (size_t w = 0; w + stepsPerWindow <= l.size(); w++) {
+    double sum = 0;
+    for (size_t s = w; s < w + stepsPerWindow; s++) sum += l[s] + r[s];
+    out.push_back(sum > 0 ? lufs(sum / (double)(step * stepsPerWindow)) : -HUGE_VAL);
+  }
+  return out;
+}
+
+double loudnessRange(const std::vector<double>& shortTerm) {
+  std::vector<double> kept;
+  double energy = 0;
+  for (double v : shortTerm)
+    if (v > -70.0) {
+      kept.push_back(v);
+      energy += std::pow(10.0, v / 10.0);
+    }
+  if (kept.empty()) return 0.0;
+  const double gate = 10.0 * std::log10(energy / (double)kept.size()) - 20.0;
+  kept.erase(std::remove_if(kept.begin(), kept.end(), [&](double v) { return v < gate; }), kept.end());
+  std::sort(kept.begin(), kept.end());
+  auto percentile = [&](double p) { return kept[(size_t)std::lround(p * (double)(kept.size() - 1))]; };
+  return percentile(0.95) - percentile(0.10);
+}
+
 std::vector<float> truePeakEnvelope(const std::vector<float>& x) {
   static const Interpolator in;
   const long n = (long)x.size(), half = kTaps / 2;

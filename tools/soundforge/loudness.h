@@ -20,6 +20,14 @@ Biquad kHighPass(double rate);
 // LUFS; -inf (as -HUGE_VAL) when no block passes the gates.
 double integratedLoudness(const std::vector<float>& left, const std::vector<float>& right, int rate);
 
+// Short-term loudness, LUFS: entry i is the 3 s window starting i tenths of a
+// second in (-inf for silence). What a meter's moving needle shows.
+std::vector<double> shortTermLoudness(const std::vector<float>& left, const std::vector<float>& right, int rate);
+// How far the music moves (EBU Tech 3342), LU: from the 10th to the 95th
+// percentile of the short-term values, after gating out silence (-70 LUFS)
+// and what lies 20 LU under their mean.
+double loudnessRange(const std::vector<double>& shortTerm);
+
 // Per sample, the largest magnitude the band-limited signal reaches between
 // the previous sample and this one (both included).
 std::vector<float> truePeakEnvelope(const std::vector<float>& x);

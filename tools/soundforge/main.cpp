@@ -1,6 +1,7 @@
 // torvanel-soundforge: synthesises the show's soundtrack into
-// <out>/music/Velmora.mp3 and, on request, a picture of it. --seconds cuts it
-// short (with its fade moved up), for quick checks.
+// <out>/music/Velmora.mp3 and, on request, pictures of it (its waveform and
+// spectrogram; its short-term loudness). --seconds cuts it short (with its
+// fade moved up), for quick checks.
 #include <chrono>
 #include <ctime>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "encode.h"
+#include "loudness.h"
 #include "master.h"
 #include "picture.h"
 #include "score.h"
@@ -21,14 +23,15 @@
 const double kLoudnessLufs = -13.7, kCeilingDbtp = -2.0;
 
 int main(int argc, char** argv) {
-  std::string out = "Resources", picture;
+  std::string out = "Resources", picture, loudness;
   double seconds = 316.0;  // a little past the time map's last raw second
   for (int i = 1; i < argc; i++) {
     if (!std::strcmp(argv[i], "--out") && i + 1 < argc) out = argv[++i];
     else if (!std::strcmp(argv[i], "--picture") && i + 1 < argc) picture = argv[++i];
+    else if (!std::strcmp(argv[i], "--loudness") && i + 1 < argc) loudness = argv[++i];
     else if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc) seconds = std::atof(argv[++i]);
     else {
-      std::fprintf(stderr, "usage: torvanel-soundforge [--out DIR] [--picture FILE.png] [--seconds S]\n");
+      std::fprintf(stderr, "usage: torvanel-soundforge [--out DIR] [--picture FILE.png] [--loudness FILE.png] [--seconds S]\n");
       return 2;
     }
   }
@@ -52,16 +55,20 @@ int main(int argc, char** argv) {
   if (!writeMp3(pcm, mp3)) return 1;
   auto t2 = std::chrono::steady_clock::now();
   // Processor time for synthesis: wall time on a busy build machine says little.
-  std::printf("soundforge: %zu notes, %.1f LUFS (limiter down to %.1f dB), synthesis and master %.2f s cpu, "
-              "encoding %.2f s wall -> %s\n",
-              notes.size(), master.lufs, master.reductionDb, synthCpu, std::chrono::duration<double>(t2 - t1).count(),
+  std::printf("soundforge: %zu notes, %.1f LUFS, range %.1f LU (limiter down to %.1f dB), synthesis and master "
+              "%.2f s cpu, encoding %.2f s wall -> %s\n",
+              notes.size(), master.lufs, loudnessRange(master.shortTerm), master.reductionDb, synthCpu, std::chrono::duration<double>(t2 - t1).count(),
               mp3.c_str());
 
+  std::vector<double> marks;
+  for (const Segment& s : showSegments()) marks.push_back(s.raw0);
   if (!picture.empty()) {
-    std::vector<double> marks;
-    for (const Segment& s : showSegments()) marks.push_back(s.raw0);
     if (!writeSoundPicture(pcm, rate, marks, picture)) return 1;
     std::printf("soundforge: picture -> %s\n", picture.c_str());
+  }
+  if (!loudness.empty()) {
+    if (!writeLoudnessPicture({master.shortTerm}, marks, loudness)) return 1;
+    std::printf("soundforge: loudness curve -> %s\n", loudness.c_str());
   }
   return 0;
 }

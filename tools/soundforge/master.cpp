@@ -83,7 +83,7 @@ Mastered masterMix(const Bus& bus, double fadeFrom, double fadeTo, double target
     lastLufs = lufs = measured;
     gainDb += (targetLufs - measured) / slope;
   }
-  Mastered out{std::vector<int16_t>(2 * n), lufs, gain.empty() ? 0.0 : toDb(*std::min_element(gain.begin(), gain.end()))};
+  Mastered out{std::vector<int16_t>(2 * n), lufs, shortTermLoudness(outL, outR, bus.rate), gain.empty() ? 0.0 : toDb(*std::min_element(gain.begin(), gain.end()))};
   for (size_t i = 0; i < n; i++) {
     out.pcm[2 * i] = (int16_t)std::lround(outL[i] * 32767.0f);
     out.pcm[2 * i + 1] = (int16_t)std::lround(outR[i] * 32767.0f);

@@ -10,6 +10,7 @@
 struct Mastered {
   std::vector<int16_t> pcm;
   double lufs;        // integrated loudness of the result
+  std::vector<double> shortTerm;  // and its short-term loudness (shortTermLoudness)
   double reductionDb; // the limiter's deepest cut
 };
 

@@ -122,22 +122,25 @@ void renderNote(Bus& bus, const Note& nt, uint32_t seed) {
       break;
     }
     case Voice::Bass: {
-      // Plucked string: a noise burst circulating in a damped delay line, plus a sine sub.
-      double f = hz(nt.pitch);
-      int period = std::max(2, (int)std::lround(sr / f));
-      std::vector<float> line(period);
-      float prev = 0;
-      for (float& s : line) s = prev = 0.5f * prev + 0.5f * rng.next();
-      int pos = 0;
-      double ph = 0;
-      emit(bus, start, (long)((nt.len + 0.15) * sr), nt.pan, 0.08f, [&](long, double t) {
-        int nx = (pos + 1) % period;
-        float out = line[pos];
-        line[pos] = 0.4985f * (line[pos] + line[nx]);
-        pos = nx;
-        ph += f / sr;
-        float sub = (float)(0.6 * std::sin(kTau * ph) * std::exp(-t * 3.0));
-        return v * (out + sub) * gate(t, nt.len, 0.002, 0.15);
+      // A saw over a sine through four one-pole low passes whose corner falls
+      // from 870 to 170 Hz after the attack: a round pluck that stays under
+      // the melody. Soft edges keep the start and the stop from clicking.
+      double f = hz(nt.pitch), inc = f / sr, ph = 0;
+      float a = 0, b = 0, c = 0, d = 0;
+      double corner = 700.0, body = 1.0;
+      const double kCorner = std::exp(-12.0 / sr), kBody = std::exp(-5.0 / sr);
+      emit(bus, start, (long)((nt.len + 0.08) * sr), nt.pan, 0.05f, [&](long, double t) {
+        ph += inc;
+        if (ph >= 1.0) ph -= 1.0;
+        const float k = (float)(1.0 - std::exp(-kTau * (170.0 + corner) / sr));
+        corner *= kCorner;
+        body = 0.7 + (body - 0.7) * kBody;
+        float x = 0.6f * blepSaw(ph, inc) + 0.9f * (float)std::sin(kTau * ph);
+        a += k * (x - a);
+        b += k * (a - b);
+        c += k * (b - c);
+        d += k * (c - d);
+        return v * (float)body * d * gate(t, nt.len, 0.005, 0.08);
       });
       break;
     }

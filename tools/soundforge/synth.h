@@ -6,11 +6,16 @@
 
 enum class Voice { Kick, Snare, Hat, OpenHat, Tom, Crash, Bass, Pad, Bell, Organ, Strings, Air };
 
+// Which passes of a stretch the show replays sound a note: the music can go
+// somewhere else the second time through.
+enum class Take { Both, First, Replay };
+
 // at and len in seconds; pitch as a MIDI note number; pan -1 (left) .. 1 (right).
 struct Note {
   double at, len;
   Voice voice;
   float pitch, vel, pan;
+  Take take = Take::Both;
 };
 
 // Dry bus plus a reverb send, all at `rate` samples per second.

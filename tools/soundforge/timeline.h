@@ -9,11 +9,12 @@
 struct Segment {
   double raw0, raw1;      // raw seconds
   double scene0, scene1;  // scene seconds shown across them
+  bool replay;            // shows scene time that an earlier segment showed
 };
 
 // The show's eleven segments, in raw order.
 const std::vector<Segment>& showSegments();
 
-// Every note starting inside a segment's scene range, once per segment, with
-// start and length converted to raw seconds.
+// Every note starting inside a segment's scene range, once per segment that
+// its take allows, with start and length converted to raw seconds.
 std::vector<Note> placeOnRawTime(const std::vector<Note>& score, const std::vector<Segment>& segments);

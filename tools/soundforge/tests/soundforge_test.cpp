@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <opencv2/core.hpp>
 
 #include "limiter.h"
 #include "loudness.h"
@@ -54,6 +55,21 @@ TEST(SoundforgeTimeline, ReplaysSkipsAndRescalesLikeTheShow) {
   EXPECT_NEAR(raw[1].at, 125.984 + 19.0 * 21.912 / 22.0, 1e-9);
   EXPECT_NEAR(raw[2].at, 148.896, 1e-9);
   EXPECT_NEAR(raw[3].at, 179.802 + 3.0 * 24.015 / 32.0, 1e-9);
+
+  // A note in the replayed 233-241 plays in both passes unless its take says
+  // which one.
+  std::vector<Note> takes = {{235.0, 1, Voice::Bell, 69, 1, 0, Take::Both},
+                             {235.0, 1, Voice::Bell, 70, 1, 0, Take::First},
+                             {235.0, 1, Voice::Bell, 71, 1, 0, Take::Replay}};
+  std::map<int, std::vector<double>> heard;
+  for (const Note& n : placeOnRawTime(takes, showSegments())) heard[(int)n.pitch].push_back(n.at);
+  ASSERT_EQ(heard[69].size(), 2u);
+  ASSERT_EQ(heard[70].size(), 1u);
+  ASSERT_EQ(heard[71].size(), 1u);
+  EXPECT_NEAR(heard[69][0], 229.817, 1e-9);
+  EXPECT_NEAR(heard[69][1], 237.817, 1e-9);
+  EXPECT_NEAR(heard[70][0], 229.817, 1e-9);
+  EXPECT_NEAR(heard[71][0], 237.817, 1e-9);
 }
 
 TEST(SoundforgeTimeline, SegmentsCoverRawTimeWithoutGaps) {
@@ -64,17 +80,69 @@ TEST(SoundforgeTimeline, SegmentsCoverRawTimeWithoutGaps) {
   EXPECT_NEAR(s.back().raw1, 314.86, 1e-9);
 }
 
-TEST(SoundforgeScore, PulseOnEverySceneSecondWhileTheBandPlays) {
+// The picture bounces once a scene second; the kick follows it where the
+// band plays (every second, or every bar in the half-time stretches) and
+// leaves it alone in the breaks. Spans in scene seconds.
+TEST(SoundforgeScore, KicksFollowTheBeatMap) {
   std::vector<Note> score = composeScore();
-  for (const Note& n : score) {
-    EXPECT_GE(n.at, 0.0);
-    EXPECT_LT(n.at, 300.0);
+  auto kickAt = [&](double t) {
+    for (const Note& n : at(score, t))
+      if (n.voice == Voice::Kick) return true;
+    return false;
+  };
+  struct Span {
+    double from, to, every;
+  };
+  const Span pulse[] = {{9, 71, 1},    {73, 89, 1},   {97, 121, 2},  {121, 141, 1}, {149, 161, 1}, {165, 207, 1},
+                        {209, 225, 2}, {225, 241, 1}, {249, 265, 1}, {265, 269, 2}, {269, 270, 1}};
+  for (const Span& p : pulse)
+    for (double t = p.from; t < p.to; t += p.every) EXPECT_TRUE(kickAt(t)) << "no kick at scene second " << t;
+  const Span breaks[] = {{89, 97, 0}, {161, 163.5, 0}, {241, 249, 0}, {269.01, 300, 0}};
+  for (const Span& b : breaks)
+    for (const Note& n : score)
+      EXPECT_FALSE(n.voice == Voice::Kick && n.at >= b.from && n.at < b.to) << "a kick in the break at " << n.at;
+}
+
+// The piece ends with the picture (raw 278.569): no note starts in the last
+// two seconds, so the final chord has time to ring out.
+TEST(SoundforgeScore, NothingStartsInTheShowsLastTwoSeconds) {
+  double last = 0;
+  for (const Note& n : placeOnRawTime(composeScore(), showSegments())) last = std::max(last, n.at);
+  EXPECT_LE(last, 276.6);
+  EXPECT_GT(last, 270.0);  // but the music plays on close to the end
+}
+
+// The bass alone keeps out of the melody's range: its notes are low-passed
+// and their edges soft, so above 1 kHz it is at least 30 dB down.
+TEST(SoundforgeScore, BassStemStaysUnderOneKilohertz) {
+  const int rate = 44100, frame = 8192;
+  const std::vector<Note> notes = placeOnRawTime(composeScore(), showSegments());
+  Bus bus = makeBus(rate, 280.0);
+  int count = 0;
+  for (size_t i = 0; i < notes.size(); i++)
+    if (notes[i].voice == Voice::Bass) {
+      renderNote(bus, notes[i], (uint32_t)i);
+      count++;
+    }
+  ASSERT_GT(count, 100);
+  cv::Mat x(1, frame, CV_32F), spectrum;
+  double total = 0, high = 0;
+  const int firstHigh = 1000 * frame / rate;
+  for (size_t start = 0; start + frame <= bus.left.size(); start += frame / 2) {
+    for (int i = 0; i < frame; i++) {
+      float hann = 0.5f - 0.5f * (float)std::cos(2 * kPi * i / (frame - 1));
+      x.at<float>(0, i) = hann * (bus.left[start + i] + bus.right[start + i]);
+    }
+    cv::dft(x, spectrum, cv::DFT_COMPLEX_OUTPUT);
+    for (int k = 1; k < frame / 2; k++) {
+      cv::Vec2f c = spectrum.at<cv::Vec2f>(0, k);
+      double e = (double)c[0] * c[0] + (double)c[1] * c[1];
+      total += e;
+      if (k > firstHigh) high += e;
+    }
   }
-  for (int t = 13; t < 89; t++) {
-    bool kick = false;
-    for (const Note& n : at(score, t)) kick |= n.voice == Voice::Kick;
-    EXPECT_TRUE(kick) << "no kick at scene second " << t;
-  }
+  ASSERT_GT(total, 0.0);
+  EXPECT_LT(10 * std::log10(high / total), -30.0);
 }
 
 // The held notes (a second and longer: the bed, the long bass notes) move
@@ -148,6 +216,22 @@ TEST(SoundforgeLoudness, ToneLevelsAndGatesReadAsTheStandardSays) {
   EXPECT_LT(integratedLoudness(l, r, rate), -27.0);
 }
 
+// The range against EBU Tech 3342's test signals: 1 kHz tones in steps of
+// 20 s; the quietest steps of the last fall under the relative gate.
+TEST(SoundforgeLoudness, RangeReadsTheTechDocFigures) {
+  const int rate = 44100;
+  auto range = [&](std::vector<double> steps) {
+    std::vector<float> l, r;
+    for (double dbfs : steps) appendSine(l, r, 1000, dbfs, 20, rate);
+    return loudnessRange(shortTermLoudness(l, r, rate));
+  };
+  EXPECT_NEAR(range({-20, -30}), 10.0, 0.1);
+  EXPECT_NEAR(range({-20, -15}), 5.0, 0.1);
+  EXPECT_NEAR(range({-40, -20}), 20.0, 0.1);
+  EXPECT_NEAR(range({-50, -35, -20, -35, -50}), 15.0, 0.1);
+  EXPECT_EQ(loudnessRange({}), 0.0);
+}
+
 // A tone at a quarter of the sample rate whose samples all fall 45 degrees
 // off its crests: the samples peak 3 dB under the wave, the true peak finds
 // it. (Faded in and out: a tone that starts at full swing overshoots.)
@@ -212,33 +296,104 @@ TEST(SoundforgeMaster, ReachesTheLoudnessUnderTheCeilingAndFades) {
   for (size_t i = 2 * 10 * rate; i < m.pcm.size(); i++) ASSERT_EQ(m.pcm[i], 0) << i;
 }
 
-// The file as the show plays it: decoded, full length, stereo at 44.1 kHz,
-// as loud as a finished record and no louder, nothing clipped.
-TEST(SoundforgeOutput, Mp3DecodesToAFullLengthRecordAtTheLoudnessTarget) {
-  std::string path = std::string(TORVANEL_SOURCE_DIR) + "/Resources/music/Velmora.mp3";
+namespace {
+
+// The soundtrack as the show plays it, decoded once for the tests below.
+struct Decoded {
   std::vector<int16_t> pcm;
-  testing::internal::CaptureStdout();
-  bool decoded = decodeSoundtrack(path.c_str(), &pcm);
-  std::string log = testing::internal::GetCapturedStdout();
-  ASSERT_TRUE(decoded) << log;
-  const size_t frames = pcm.size() / 2;
+  std::vector<float> left, right;
+  std::string log;
+};
+
+const Decoded& decodedSoundtrack() {
+  static const Decoded d = [] {
+    Decoded out;
+    std::string path = std::string(TORVANEL_SOURCE_DIR) + "/Resources/music/Velmora.mp3";
+    testing::internal::CaptureStdout();
+    decodeSoundtrack(path.c_str(), &out.pcm);
+    out.log = testing::internal::GetCapturedStdout();
+    for (size_t i = 0; i + 1 < out.pcm.size(); i += 2) {
+      out.left.push_back(out.pcm[i] / 32768.0f);
+      out.right.push_back(out.pcm[i + 1] / 32768.0f);
+    }
+    return out;
+  }();
+  return d;
+}
+
+}  // namespace
+
+// Decoded: full length, stereo at 44.1 kHz, as loud as a finished record and
+// no louder, moving between quiet and loud, nothing clipped.
+TEST(SoundforgeOutput, Mp3DecodesToAFullLengthRecordAtTheLoudnessTarget) {
+  const Decoded& d = decodedSoundtrack();
+  ASSERT_FALSE(d.pcm.empty()) << d.log;
+  const size_t frames = d.left.size();
   EXPECT_GE(frames, 315u * 44100u);
   EXPECT_LT(frames, 317u * 44100u);
-  std::vector<float> l(frames), r(frames);
   int fullScale = 0;
-  double tail = 0;
-  for (size_t i = 0; i < frames; i++) {
-    l[i] = pcm[2 * i] / 32768.0f;
-    r[i] = pcm[2 * i + 1] / 32768.0f;
-    fullScale += (pcm[2 * i] <= -32767 || pcm[2 * i] >= 32767) + (pcm[2 * i + 1] <= -32767 || pcm[2 * i + 1] >= 32767);
-    if (i >= 315 * 44100u) tail += (double)pcm[2 * i] * pcm[2 * i];
-  }
-  double lufs = integratedLoudness(l, r, 44100), peak = toDb(truePeak(l, r));
+  for (int16_t v : d.pcm) fullScale += v <= -32767 || v >= 32767;
+  double lufs = integratedLoudness(d.left, d.right, 44100), peak = toDb(truePeak(d.left, d.right));
   EXPECT_GT(lufs, -15.0);
   EXPECT_LT(lufs, -13.0);
+  EXPECT_GE(loudnessRange(shortTermLoudness(d.left, d.right, 44100)), 9.0);
   EXPECT_LT(peak, -1.0);
   EXPECT_EQ(fullScale, 0);
-  EXPECT_LT(std::sqrt(tail / 44100.0), 30.0);  // faded out by 315 s
+}
+
+// The shape a listener follows, in raw seconds: the breaks well under the
+// record's loudness, the fast stretch above it, and the last chord rung out
+// to silence before the picture ends at 278.569.
+TEST(SoundforgeOutput, BreaksClimaxAndEndingWhereThePictureHasThem) {
+  const Decoded& d = decodedSoundtrack();
+  ASSERT_FALSE(d.pcm.empty()) << d.log;
+  const double lufs = integratedLoudness(d.left, d.right, 44100);
+  const std::vector<double> shortTerm = shortTermLoudness(d.left, d.right, 44100);
+  auto windowFrom = [&](double t) { return shortTerm.at((size_t)std::lround(t * 10)); };
+  for (double quiet : {1.0, 93.0, 164.0, 240.0}) EXPECT_LT(windowFrom(quiet), lufs - 8.0) << "break at " << quiet << " s";
+  for (double loud = 181.0; loud < 200.0; loud += 3.0) EXPECT_GT(windowFrom(loud), lufs + 2.0) << "climax at " << loud << " s";
+  double energy = 0;
+  const size_t from = (size_t)(278.1 * 44100), to = (size_t)(278.569 * 44100);
+  for (size_t i = from; i < to; i++) energy += d.left[i] * d.left[i] + d.right[i] * d.right[i];
+  double rmsDb = 10 * std::log10(energy / (2.0 * (double)(to - from)) + 1e-30);
+  EXPECT_LT(rmsDb, lufs - 30.0);
+}
+
+// Where a new act or a new tempo starts, so does a note, within 10 ms of the
+// picture (the decoder trims the encoder's delay; a slip in the time map or
+// the encoding would show here). An onset is the sharpest rise of the
+// signal's slope energy against the 25 ms before it.
+TEST(SoundforgeOutput, BeatsLandOnTheActAndTempoChanges) {
+  const Decoded& d = decodedSoundtrack();
+  ASSERT_FALSE(d.pcm.empty()) << d.log;
+  const int rate = 44100, hop = 22, width = 88;
+  std::vector<double> slope(d.left.size(), 0.0);
+  for (size_t i = 1; i < slope.size(); i++) {
+    double a = d.left[i] - d.left[i - 1], b = d.right[i] - d.right[i - 1];
+    slope[i] = a * a + b * b;
+  }
+  auto energy = [&](long from) {
+    double e = 0;
+    for (long i = std::max(0L, from); i < from + width; i++) e += slope[(size_t)i];
+    return e;
+  };
+  auto onsetNear = [&](double t) {
+    long centre = std::lround(t * rate), best = centre;
+    double bestRise = -1;
+    for (long k = centre - rate * 40 / 1000; k <= centre + rate * 40 / 1000; k += hop) {
+      double before = 0;
+      for (long j = k - rate * 25 / 1000; j < k - width; j += hop) before += energy(j);
+      double rise = energy(k) / (before / ((rate * 25 / 1000 - width) / hop) + 1e-9);
+      if (rise > bestRise) {
+        bestRise = rise;
+        best = k;
+      }
+    }
+    return (double)best / rate;
+  };
+  // The segments' first beats (the last segment lies past the end) and the act changes between them.
+  for (double t : {0.0, 11.984, 75.984, 123.984, 125.984, 147.896, 151.896, 171.896, 179.802, 203.817, 235.817, 267.817})
+    EXPECT_NEAR(onsetNear(t), t, 0.010) << "no onset at raw " << t << " s";
 }
 
 TEST(SoundforgeOutput, TwoRunsGiveIdenticalBytes) {
