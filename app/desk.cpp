@@ -9,6 +9,7 @@
 
 #include "app/app_state.h"
 #include "app/stroke_font.h"
+#include "platform/system_time.h"
 #include "platform/user_state.h"
 #include "render/gl_state.h"
 #include "show/part_clips.h"
@@ -192,7 +193,13 @@ static void drawHud(AppState& state, Part_Clips& part) {
 void endDeskFrame(AppState& state) {
     Desk& desk = state.desk;
     drawTrace = nullptr;
-    desk.frameSeconds += (state.live.frameTime - desk.frameSeconds) * 0.1f;
+    // Measured here: the clock's frame time is clamped for stalls.
+    int64_t now = systemTicks();
+    if (desk.lastFrameTicks != 0) {
+        float seconds = static_cast<float>((now - desk.lastFrameTicks) / 1e7);
+        desk.frameSeconds = desk.frameSeconds == 0 ? seconds : desk.frameSeconds + (seconds - desk.frameSeconds) * 0.1f;
+    }
+    desk.lastFrameTicks = now;
     if (desk.transport.changed) saveDesk(desk);
     if (!desk.hudVisible) return;
     desk.drawingGroups.clear();

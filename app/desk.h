@@ -16,6 +16,7 @@
 //   Home raw 0   Page Up/Page Down previous/next act   I/O loop in/out   L loop on/off
 //   1-9 jump to bookmark   Ctrl+1-9 store bookmark   H the HUD
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,8 @@ struct Desk {
     bool hudVisible = false;
     FileWatch shaderWatch;
     std::string filePath;  // where the loop and bookmarks are kept; empty: nowhere
-    float frameSeconds = 0;  // smoothed, for the HUD
+    float frameSeconds = 0;  // wall time per frame, smoothed, for the HUD
+    int64_t lastFrameTicks = 0;
     std::vector<int> drawingGroups;  // scene groups that drew in the last frame
     DrawTrace hudTrace;  // on while the HUD shows: which groups draw
 };
