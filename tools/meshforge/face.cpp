@@ -149,9 +149,6 @@ cv::Vec3f paintFace(cv::Vec3f c, Vec3 p, Vec3 n, const Body& b) {
     if (front > 0) {
         cv::Vec3f drawn = mix(c, rouge, 0.18f * disc(m, {44, -30}, 16, 13));
         line = std::max({eye(m, drawn, paper), nose(q, m), mouth(q, m, drawn, lips)});
-        // The jaw turning away, a few light hatches on a slant.
-        float turn = smooth(0.65f, 0.4f, n.z) * smooth(-85, -70, q.y) * (1 - smooth(-40, -25, q.y));
-        line = std::max(line, 0.6f * hatch({std::atan2(p.x, p.z) * 90 / k, q.y}, 1, 1.5f, 3.4f, 1.4f * turn - 0.2f));
         c = mix(c, drawn, front);
         line *= front;
     }

@@ -1,7 +1,7 @@
 // face.h - the face and ears printed on the head in the engraving's line:
 // arched brows, lidded eyes with a dark iris and a catch of light, the
-// nose's side and wings, a bowed mouth with tinted lips, a hatched shade
-// down the cheeks, an ear on each side for the heads seen in profile.
+// nose's side and wings, a bowed mouth with tinted lips, an ear on each
+// side for the heads seen in profile.
 //
 //   cv::Vec3f c = paintFace(skin, p, n, body);   // p, n: a rest point of the head and its outward direction
 //

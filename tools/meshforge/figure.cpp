@@ -70,7 +70,7 @@ static void tubeFrame(const Tube& tube, Vec3* axis, Vec3* front, Vec3* side) {
 static float noseLift(float theta, float s) {
     float t = (0.57f - s) / (0.57f - 0.366f);  // 0 at the bridge, 1 at the tip
     if (t <= 0) return 0;
-    float height = t <= 1 ? 15 * std::pow(t, 1.4f) : 15 * (1 - smooth(1.0f, 1.2f, t));
+    float height = t <= 1 ? 18 * std::pow(t, 1.4f) : 18 * (1 - smooth(1.0f, 1.2f, t));
     float width = (6 + 7 * std::min(t, 1.0f)) / 90;  // radians round a 90 mm face
     float d = (theta - PI) / width;
     return height * std::exp(-d * d);
@@ -150,6 +150,7 @@ static void addTube(FigureMesh& mesh, const Tube& tube) {
         uint8_t a, b;
         float w;
         skinAt(tube, along / length, &a, &b, &w);
+        if (tube.curlTip > 0) w = tube.curlRoot + (tube.curlTip - tube.curlRoot) * along / length;
         mesh.jointA.push_back(a);
         mesh.jointB.push_back(b);
         mesh.weightB.push_back(w);
@@ -209,6 +210,7 @@ static Tube makeTube(Part part, Vec3 start, Vec3 end, Vec3 front, float startCap
     t.around = around;
     t.anchorCount = 0;
     t.faceWarp = 0;
+    t.curlRoot = t.curlTip = 0;
     return t;
 }
 
@@ -246,8 +248,9 @@ static Tube limbTube(Part part, const Vec3* j, Joint parent, Joint a, Joint b, J
 
 // The hand: a flat palm from the wrist to the knuckles (the hand joint),
 // four fingers fanned a little from the knuckles and a thumb from the heel
-// of the hand, pointing forward and down. The fingers ride the hand joint,
-// so turning it curls them; the thumb stays with the palm. Side 0 is the
+// of the hand, pointing forward and down. The fingers turn with the hand
+// joint, more toward their tips, so turning it curls them; the thumb stays
+// with the palm. Side 0 is the
 // left hand, whose palm faces -x, side 1 the right.
 static void addHand(FigureMesh& mesh, const Vec3* j, Joint wr, Joint hd, float h, float k, int side) {
     Vec3 down = (j[hd] - j[wr]).normalized();
@@ -271,7 +274,6 @@ static void addHand(FigureMesh& mesh, const Vec3* j, Joint wr, Joint hd, float h
     for (int f = 0; f <= 4; f++) {
         Vec3 base, dir;
         float length, r;
-        Joint rider = hd;
         if (f < 4) {
             base = add(j[hd], across * (fingers[f][0] * k));
             dir = add(down * std::cos(fingers[f][1]), across * std::sin(fingers[f][1]));
@@ -282,12 +284,16 @@ static void addHand(FigureMesh& mesh, const Vec3* j, Joint wr, Joint hd, float h
             dir = add(add(down * 0.55f, across * 0.76f), in * 0.34f).normalized();
             length = 62 * h;
             r = 10.5f * k;
-            rider = wr;
         }
         Tube finger = makeTube(PART_FINGER, add(base, dir * (-0.6f * r)), add(base, dir * length), in, r, 0.9f * r,
                                {{0, r, r, r}, {0.6f, 0.95f * r, 0.9f * r, 0.9f * r}, {1, 0.85f * r, 0.8f * r, 0.8f * r}},
-                               2, 2, 6);
-        anchor(finger, rider, 0);
+                               f < 4 ? 4 : 2, 2, 6);
+        anchor(finger, wr, 0);
+        if (f < 4) {
+            anchor(finger, hd, 1);
+            finger.curlRoot = 0.85f;
+            finger.curlTip = 1.3f;
+        }
         pictureRect(finger, 256 + f * 48, 720 + side * 64, 304 + f * 48, 784 + side * 64);
         mesh.tubes.push_back(finger);
     }
@@ -308,7 +314,8 @@ FigureMesh buildFigure(const Body& body) {
                            {0.45f, 128 * k, 82 * k, 80 * k},
                            {0.62f, 146 * sw * k, 102 * k, 86 * k},
                            {0.78f, 160 * sw * k, 108 * k, 90 * k},
-                           {0.89f, 178 * sw * k, 80 * k, 78 * k},
+                           {0.89f, 184 * sw * k, 82 * k, 80 * k},
+                           {0.95f, 140 * sw * k, 68 * k, 70 * k},
                            {1.00f, 80 * k, 55 * k, 58 * k}},
                           22, 5, 24);
     anchor(torso, PELVIS, 0.22f);
@@ -344,8 +351,8 @@ FigureMesh buildFigure(const Body& body) {
 
         // Shoulder cap, biceps, then a forearm that swells below the elbow and
         // narrows to the wrist: no straight taper from shoulder to hand.
-        Tube arm = limbTube(PART_ARM, j, CHEST, sh, el, wr, 52, 24,
-                            {{0, 50, 52, 50}, {0.25f, 46, 46, 44}, {0.55f, 41, 46, 40}, {0.9f, 36, 37, 38},
+        Tube arm = limbTube(PART_ARM, j, CHEST, sh, el, wr, 46, 24,
+                            {{0, 44, 46, 44}, {0.25f, 45, 46, 44}, {0.55f, 41, 46, 40}, {0.9f, 36, 37, 38},
                              {1.0f, 36, 36, 38}, {1.2f, 43, 40, 40}, {1.55f, 34, 30, 30}, {1.9f, 27, 22, 22},
                              {2, 27, 22, 22}},
                             15, 14, k, 110 * h, 65 * h);

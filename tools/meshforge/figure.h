@@ -75,6 +75,9 @@ struct Tube {
     float anchorAt[4];
     int anchorCount;
     float faceWarp;      // 0: u even around; toward 1: the front gets more of it
+    // A finger's share of the knuckle's turn at its root and at its tip (0, 0
+    // for every other tube): growing along it, a closing hand rolls into a fist.
+    float curlRoot, curlTip;
     float uv[4];         // u0, v0, u1, v1 of its picture rectangle
 };
 

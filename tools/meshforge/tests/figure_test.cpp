@@ -101,7 +101,7 @@ TEST(Motion, TakesReadAsHangingStumblingAndReaching) {
 static float fingerReach(const FigureMesh& mesh, const PosedFigure& f, Joint hand, Joint wrist) {
     float reach = 0;
     for (size_t v = 0; v < mesh.jointA.size(); ++v)
-        if (mesh.jointA[v] == hand)
+        if (mesh.jointB[v] == hand)
             reach = std::max(reach, gap({f.xyz[v * 3], f.xyz[v * 3 + 1], f.xyz[v * 3 + 2]}, f.joints[wrist]));
     return reach;
 }
