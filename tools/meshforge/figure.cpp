@@ -127,7 +127,9 @@ static void skinAt(const Tube& tube, float s, uint8_t* a, uint8_t* b, float* w) 
     *a = *b = uint8_t(tube.anchors[0]);
     *w = 0;
     if (n == 1) return;
-    *b = uint8_t(tube.anchors[1]);  // before the first anchor: none of the way, but a socket's lead still turns it
+    // Before the first anchor: none of the way to the second joint (though a
+    // socket's lead still turns it with the root).
+    *b = uint8_t(tube.anchors[1]);
     if (s <= tube.anchorAt[0]) return;
     for (int i = 0; i + 1 < n; ++i) {
         if (s <= tube.anchorAt[i + 1]) {
@@ -250,8 +252,8 @@ static Tube limbTube(Part part, const Vec3* j, Joint parent, Joint a, Joint b, J
 // four fingers fanned a little from the knuckles and a thumb from the heel
 // of the hand, pointing forward and down. The fingers turn with the hand
 // joint, more toward their tips, so turning it curls them; the thumb stays
-// with the palm. Side 0 is the
-// left hand, whose palm faces -x, side 1 the right.
+// with the palm. Side 0 is the left hand, whose palm faces -x, side 1 the
+// right.
 static void addHand(FigureMesh& mesh, const Vec3* j, Joint wr, Joint hd, float h, float k, int side) {
     Vec3 down = (j[hd] - j[wr]).normalized();
     Vec3 across = (Vec3{0, 0, 1} - down * dot({0, 0, 1}, down)).normalized();  // toward the thumb

@@ -10,8 +10,9 @@
 
 // Draws one forged frame file into a w x h target through the object
 // program the show builds from its files, on the paper, and reads back the
-// colour (RGBA rows from the bottom). `place` moves the camera after the
-// mesh camera, as the scenes do.
+// colour (RGBA rows from the bottom), or nothing when the program or the
+// frame is unusable. `place` moves the camera after the mesh camera, as the
+// scenes do.
 template <typename Place>
 static std::vector<uint8_t> drawForged(const std::string& file, int w, int h, Place place) {
     std::string resources = std::string(TORVANEL_SOURCE_DIR) + "/Resources/";
@@ -25,8 +26,10 @@ static std::vector<uint8_t> drawForged(const std::string& file, int w, int h, Pl
     std::string log = testing::internal::GetCapturedStdout();
     GLint linked = 0;
     glGetProgramiv(program.program, GL_LINK_STATUS, &linked);
-    EXPECT_EQ(linked, GL_TRUE) << log;
-    EXPECT_FALSE(frame.indices.empty());
+    if (linked != GL_TRUE || frame.indices.empty()) {
+        ADD_FAILURE() << file << ": no program or no triangles\n" << log;
+        return {};
+    }
     computeNormals(frame);
     uploadMeshFrame(frame, true, false);
 
@@ -56,7 +59,7 @@ static std::vector<uint8_t> drawForged(const std::string& file, int w, int h, Pl
 TEST_F(GLTest, ForgedFrameDrawsOpaqueOnTransparentCyan) {
     const int w = 640, h = 360;
     std::vector<uint8_t> colour = drawForged("walkingnude//04520.cor", w, h, [] {});
-    ASSERT_FALSE(HasFailure());
+    ASSERT_FALSE(colour.empty());
     auto at = [&](std::vector<uint8_t>& p, int x, int y) { return &p[(size_t(y) * w + x) * 4]; };
 
     // The chest: 1.3 m up, 0.4 m above the view's middle after the shift.
@@ -103,7 +106,7 @@ TEST_F(GLTest, KneesPrintWithoutInkInsideTheOutline) {
         SCOPED_TRACE(file);
         // The knees, 0.5 m up, in the middle of the view from 1.5 m.
         std::vector<uint8_t> colour = drawForged(file, w, h, [] { glTranslatef(0, 0.4f, 2.5f); });
-        ASSERT_FALSE(HasFailure());
+        ASSERT_FALSE(colour.empty());
         auto at = [&](int x, int y) { return &colour[(size_t(y) * w + x) * 4]; };
         int legRows = 0, inside = 0;
         for (int y = h / 2 - 35; y <= h / 2 + 35; ++y) {
@@ -115,7 +118,7 @@ TEST_F(GLTest, KneesPrintWithoutInkInsideTheOutline) {
                 int edge = 1000;  // pixels to the background along the row
                 for (int d = 1; d < 12 && edge == 1000; ++d)
                     if ((x - d < 0 || at(x - d, y)[3] < 255) || (x + d >= w || at(x + d, y)[3] < 255)) edge = d;
-                inside += edge > 5 && std::max({p[0], p[1], p[2]}) < 90;
+                inside += edge > 4 && std::max({p[0], p[1], p[2]}) < 110;
             }
             legRows += crossed;
         }
