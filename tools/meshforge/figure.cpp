@@ -353,7 +353,7 @@ FigureMesh buildFigure(const Body& body) {
 
         // Shoulder cap, biceps, then a forearm that swells below the elbow and
         // narrows to the wrist: no straight taper from shoulder to hand.
-        Tube arm = limbTube(PART_ARM, j, CHEST, sh, el, wr, 46, 24,
+        Tube arm = limbTube(PART_ARM, j, CHEST, sh, el, wr, 32, 24,
                             {{0, 44, 46, 44}, {0.25f, 45, 46, 44}, {0.55f, 41, 46, 40}, {0.9f, 36, 37, 38},
                              {1.0f, 36, 36, 38}, {1.2f, 43, 40, 40}, {1.55f, 34, 30, 30}, {1.9f, 27, 22, 22},
                              {2, 27, 22, 22}},

@@ -82,7 +82,7 @@ static cv::Vec3f paintTexel(const FigureMesh& mesh, const Tube& tube, const Body
         if (tube.part == PART_FOOT && tip > 0.8f && n.y > -0.3f) {
             float across = 0.5f + 0.5f * std::sin(theta);
             float groove = 1 - smooth(0.025f, 0.05f, std::fabs(std::fmod(across * 4.0f, 1.0f) - 0.5f) - 0.43f);
-            c = mix(c, INK_COLOUR, 0.8f * groove * smooth(0.8f, 0.86f, tip));
+            c = mix(c, INK_COLOUR, 0.6f * groove * smooth(0.8f, 0.86f, tip));
         }
     }
     if (differsWithin(INK_HALF_WIDTH)) c = INK_COLOUR;
