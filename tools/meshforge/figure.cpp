@@ -49,6 +49,10 @@ static void restJoints(const Body& b, Vec3* j) {
     }
 }
 
+float tubeAngle(const Tube& tube, float u) {
+    return 2 * PI * u + tube.faceWarp * std::sin(2 * PI * u);
+}
+
 float tubeLength(const Tube& tube) {
     Vec3 d = tube.end - tube.start;
     return std::sqrt(dot(d, d));
@@ -58,6 +62,18 @@ static void tubeFrame(const Tube& tube, Vec3* axis, Vec3* front, Vec3* side) {
     *axis = (tube.end - tube.start).normalized();
     *front = (tube.front - *axis * dot(tube.front, *axis)).normalized();
     *side = cross(*axis, *front);
+}
+
+// How far the nose stands off the front of the head, in mm of the 1700 mm
+// figure: from nothing at the bridge to the tip, then tucked back under it
+// to the lip. s is the fraction along the head from the chin.
+static float noseLift(float theta, float s) {
+    float t = (0.57f - s) / (0.57f - 0.366f);  // 0 at the bridge, 1 at the tip
+    if (t <= 0) return 0;
+    float height = t <= 1 ? 18 * std::pow(t, 1.4f) : 18 * (1 - smooth(1.0f, 1.2f, t));
+    float width = (6 + 7 * std::min(t, 1.0f)) / 90;  // radians round a 90 mm face
+    float d = (theta - PI) / width;
+    return height * std::exp(-d * d);
 }
 
 void tubeSurface(const Tube& tube, float theta, float along, Vec3* point, Vec3* outward) {
@@ -85,6 +101,7 @@ void tubeSurface(const Tube& tube, float theta, float along, Vec3* point, Vec3* 
     float depth = c > 0 ? back : front;  // theta 0 looks out of the back
     Vec3 offset = add(sideAxis * (side * sn), f * (-depth * c));
     *point = add(add(tube.start, axis * along), offset * round);
+    if (tube.part == PART_HEAD) *point = add(*point, f * (noseLift(theta, s) * length / 227));
     // The outward direction of the ellipse, tipped toward the pole on the caps.
     Vec3 radial = add(sideAxis * (sn / std::max(side, 1.0f)), f * (-c / std::max(depth, 1.0f))).normalized();
     float tip = along < tube.startCap ? -(1 - round) : along > length - tube.endCap ? (1 - round) : 0.0f;
@@ -109,7 +126,11 @@ static void skinAt(const Tube& tube, float s, uint8_t* a, uint8_t* b, float* w) 
     int n = tube.anchorCount;
     *a = *b = uint8_t(tube.anchors[0]);
     *w = 0;
-    if (n == 1 || s <= tube.anchorAt[0]) return;
+    if (n == 1) return;
+    // Before the first anchor: none of the way to the second joint (though a
+    // socket's lead still turns it with the root).
+    *b = uint8_t(tube.anchors[1]);
+    if (s <= tube.anchorAt[0]) return;
     for (int i = 0; i + 1 < n; ++i) {
         if (s <= tube.anchorAt[i + 1]) {
             *a = uint8_t(tube.anchors[i]);
@@ -131,6 +152,7 @@ static void addTube(FigureMesh& mesh, const Tube& tube) {
         uint8_t a, b;
         float w;
         skinAt(tube, along / length, &a, &b, &w);
+        if (tube.curlTip > 0) w = tube.curlRoot + (tube.curlTip - tube.curlRoot) * along / length;
         mesh.jointA.push_back(a);
         mesh.jointB.push_back(b);
         mesh.weightB.push_back(w);
@@ -141,7 +163,7 @@ static void addTube(FigureMesh& mesh, const Tube& tube) {
     int around = tube.around;
     for (float along : rings)
         for (int j = 0; j <= around; ++j) {
-            tubeSurface(tube, 2 * PI * j / around, along, &p, &n);
+            tubeSurface(tube, tubeAngle(tube, float(j) / around), along, &p, &n);
             vertex(p, r[0] + (r[2] - r[0]) * j / around, r[1] + (r[3] - r[1]) * along / length, along);
         }
     vertex(tube.end, (r[0] + r[2]) / 2, r[3], length);
@@ -161,7 +183,7 @@ static void addTube(FigureMesh& mesh, const Tube& tube) {
     size_t mid = rings.size() / 2;
     auto at = [&](uint32_t v) { return Vec3{mesh.rest[v * 3], mesh.rest[v * 3 + 1], mesh.rest[v * 3 + 2]}; };
     Vec3 a = at(ring(mid, around / 4)), b = at(ring(mid, around / 4 + 1)), c = at(ring(mid + 1, around / 4 + 1));
-    tubeSurface(tube, 2 * PI * (around / 4) / around, rings[mid], &p, &n);
+    tubeSurface(tube, tubeAngle(tube, float(around / 4) / around), rings[mid], &p, &n);
     if (dot(cross(b - a, c - a), n) < 0)
         for (size_t t = firstTriangle; t < mesh.index.size(); t += 3) std::swap(mesh.index[t + 1], mesh.index[t + 2]);
 }
@@ -189,6 +211,8 @@ static Tube makeTube(Part part, Vec3 start, Vec3 end, Vec3 front, float startCap
     t.capRings = capRings;
     t.around = around;
     t.anchorCount = 0;
+    t.faceWarp = 0;
+    t.curlRoot = t.curlTip = 0;
     return t;
 }
 
@@ -198,27 +222,38 @@ static void anchor(Tube& t, Joint j, float s) {
     ++t.anchorCount;
 }
 
-// A limb segment from joint a to joint b: the rounded ends are centred on
-// the joints, so the segment turns about them like a ball joint.
-static Tube limb(Part part, const Vec3* j, Joint a, Joint b, float ra, float rb, std::vector<TubeKey> keys, int bodyRings,
-                 int around, float bulk) {
-    Vec3 d = (j[b] - j[a]).normalized();
+// A whole arm or leg, one tube from its root joint a through the middle
+// joint b to its end joint c, rounded round a and c. Key positions run 0..1
+// from the tube's start to b and 1..2 from b to its end. The root turns
+// away from the parent joint between the rounded head and `root` mm below
+// a, the middle joint over `bend` mm either side of b: the limb bends there
+// like a sleeve, not like two pieces on a pin.
+static Tube limbTube(Part part, const Vec3* j, Joint parent, Joint a, Joint b, Joint c, float ra, float rc,
+                     std::vector<TubeKey> keys, int bodyRings, int around, float bulk, float root, float bend) {
+    Vec3 d = (j[c] - j[a]).normalized();
+    Vec3 start = add(j[a], d * (-ra * bulk)), end = add(j[c], d * (rc * bulk));
+    float length = dot(end - start, d), middle = dot(j[b] - start, d);
     for (TubeKey& k : keys) {
+        float along = k.s <= 1 ? k.s * middle : middle + (k.s - 1) * (length - middle);
+        k.s = along / length;
         k.side *= bulk;
         k.front *= bulk;
         k.back *= bulk;
     }
-    Tube t = makeTube(part, add(j[a], d * (-ra * bulk)), add(j[b], d * (rb * bulk)), {0, 0, 1}, ra * bulk, rb * bulk,
-                      std::move(keys), bodyRings, 4, around);
-    anchor(t, a, 0);
+    Tube t = makeTube(part, start, end, {0, 0, 1}, ra * bulk, rc * bulk, std::move(keys), bodyRings, 4, around);
+    anchor(t, parent, 0);  // from the pole, so the rounded head turns with the root
+    anchor(t, a, (ra * bulk + root) / length);
+    anchor(t, a, (middle - bend) / length);
+    anchor(t, b, (middle + bend) / length);
     return t;
 }
 
 // The hand: a flat palm from the wrist to the knuckles (the hand joint),
 // four fingers fanned a little from the knuckles and a thumb from the heel
-// of the hand, pointing forward and down. The fingers ride the hand joint,
-// so turning it curls them; the thumb stays with the palm. Side 0 is the
-// left hand, whose palm faces -x, side 1 the right.
+// of the hand, pointing forward and down. The fingers turn with the hand
+// joint, more toward their tips, so turning it curls them; the thumb stays
+// with the palm. Side 0 is the left hand, whose palm faces -x, side 1 the
+// right.
 static void addHand(FigureMesh& mesh, const Vec3* j, Joint wr, Joint hd, float h, float k, int side) {
     Vec3 down = (j[hd] - j[wr]).normalized();
     Vec3 across = (Vec3{0, 0, 1} - down * dot({0, 0, 1}, down)).normalized();  // toward the thumb
@@ -232,32 +267,36 @@ static void addHand(FigureMesh& mesh, const Vec3* j, Joint wr, Joint hd, float h
                           {1, 13 * k, 40 * k, 38 * k}},
                          5, 3, 12);
     anchor(palm, wr, 0);
-    pictureRect(palm, 384 + side * 64, 432, 448 + side * 64, 512);
+    pictureRect(palm, 256 + side * 64, 608, 320 + side * 64, 688);
     mesh.tubes.push_back(palm);
 
-    // Index to little finger: offset across the knuckles, fan angle, length, thickness.
-    const float fingers[4][4] = {{24, 0.10f, 72, 9.5f}, {8, 0.03f, 80, 10}, {-8, -0.04f, 75, 9.5f}, {-23, -0.12f, 60, 8.5f}};
+    // Index to little finger: offset across the knuckles, fan angle, length,
+    // thickness. Slim and fanned, so light shows between them.
+    const float fingers[4][4] = {{27, 0.16f, 72, 8.5f}, {9, 0.05f, 80, 9}, {-9, -0.06f, 75, 8.5f}, {-26, -0.18f, 60, 7.5f}};
     for (int f = 0; f <= 4; f++) {
         Vec3 base, dir;
         float length, r;
-        Joint rider = hd;
         if (f < 4) {
             base = add(j[hd], across * (fingers[f][0] * k));
             dir = add(down * std::cos(fingers[f][1]), across * std::sin(fingers[f][1]));
             length = fingers[f][2] * h;
             r = fingers[f][3] * k;
-        } else {  // the thumb, from the heel of the hand
-            base = add(add(j[wr], down * (24 * h)), add(across * (20 * k), in * (7 * k)));
-            dir = add(add(down * 0.62f, across * 0.68f), in * 0.38f).normalized();
-            length = 58 * h;
-            r = 11 * k;
-            rider = wr;
+        } else {  // the thumb, from the heel of the hand, held off the fingers
+            base = add(add(j[wr], down * (22 * h)), add(across * (24 * k), in * (7 * k)));
+            dir = add(add(down * 0.55f, across * 0.76f), in * 0.34f).normalized();
+            length = 62 * h;
+            r = 10.5f * k;
         }
         Tube finger = makeTube(PART_FINGER, add(base, dir * (-0.6f * r)), add(base, dir * length), in, r, 0.9f * r,
                                {{0, r, r, r}, {0.6f, 0.95f * r, 0.9f * r, 0.9f * r}, {1, 0.85f * r, 0.8f * r, 0.8f * r}},
-                               2, 2, 6);
-        anchor(finger, rider, 0);
-        pictureRect(finger, 256 + f * 48, 640 + side * 64, 304 + f * 48, 704 + side * 64);
+                               f < 4 ? 4 : 2, 2, 6);
+        anchor(finger, wr, 0);
+        if (f < 4) {
+            anchor(finger, hd, 1);
+            finger.curlRoot = 0.85f;
+            finger.curlTip = 1.3f;
+        }
+        pictureRect(finger, 256 + f * 48, 720 + side * 64, 304 + f * 48, 784 + side * 64);
         mesh.tubes.push_back(finger);
     }
 }
@@ -277,7 +316,8 @@ FigureMesh buildFigure(const Body& body) {
                            {0.45f, 128 * k, 82 * k, 80 * k},
                            {0.62f, 146 * sw * k, 102 * k, 86 * k},
                            {0.78f, 160 * sw * k, 108 * k, 90 * k},
-                           {0.89f, 178 * sw * k, 80 * k, 78 * k},
+                           {0.89f, 184 * sw * k, 82 * k, 80 * k},
+                           {0.95f, 140 * sw * k, 68 * k, 70 * k},
                            {1.00f, 80 * k, 55 * k, 58 * k}},
                           22, 5, 24);
     anchor(torso, PELVIS, 0.22f);
@@ -287,11 +327,11 @@ FigureMesh buildFigure(const Body& body) {
     mesh.tubes.push_back(torso);
 
     Tube neck = makeTube(PART_NECK, {0, 1380 * h, -25 * h}, {0, 1570 * h, -8 * h}, {0, 0, 1}, 30 * k, 30 * k,
-                         {{0, 50 * k, 46 * k, 52 * k}, {0.5f, 46 * k, 44 * k, 48 * k}, {1, 50 * k, 48 * k, 52 * k}}, 6,
+                         {{0, 50 * k, 46 * k, 52 * k}, {0.5f, 46 * k, 44 * k, 48 * k}, {1, 50 * k, 48 * k, 52 * k}}, 4,
                          3, 16);
     anchor(neck, CHEST, 0.35f);
     anchor(neck, NECK, 0.8f);
-    pictureRect(neck, 256, 224, 384, 288);
+    pictureRect(neck, 256, 288, 384, 352);
     mesh.tubes.push_back(neck);
 
     // The head: an egg from the chin to the crown, fuller at the back.
@@ -300,41 +340,36 @@ FigureMesh buildFigure(const Body& body) {
                           {0.30f, 70 * k, 88 * k, 80 * k},
                           {0.60f, 78 * k, 92 * k, 102 * k},
                           {1.00f, 74 * k, 86 * k, 96 * k}},
-                         6, 7, 24);
+                         14, 5, 32);
     anchor(head, HEAD, 0);
-    pictureRect(head, 256, 0, 512, 224);
+    head.faceWarp = 0.5f;
+    pictureRect(head, 256, 0, 512, 288);
     mesh.tubes.push_back(head);
 
     for (int side = 0; side < 2; ++side) {
-        int o = side ? R_SHOULDER - L_SHOULDER : 0, l = side ? R_HIP - L_HIP : 0, px = side * 64, lx = side * 128;
+        int o = side ? R_SHOULDER - L_SHOULDER : 0, l = side ? R_HIP - L_HIP : 0;
         Joint sh = Joint(L_SHOULDER + o), el = Joint(L_ELBOW + o), wr = Joint(L_WRIST + o), hd = Joint(L_HAND + o);
         Joint hp = Joint(L_HIP + l), kn = Joint(L_KNEE + l), an = Joint(L_ANKLE + l), to = Joint(L_TOE + l);
 
         // Shoulder cap, biceps, then a forearm that swells below the elbow and
         // narrows to the wrist: no straight taper from shoulder to hand.
-        Tube upper = limb(PART_UPPER_ARM, j, sh, el, 52, 38,
-                          {{0, 50, 52, 50}, {0.22f, 46, 46, 44}, {0.5f, 41, 46, 40}, {0.85f, 36, 37, 38}, {1, 36, 36, 38}},
-                          8, 14, k);
-        pictureRect(upper, 256 + px, 288, 320 + px, 512);
-        mesh.tubes.push_back(upper);
-
-        Tube fore = limb(PART_FOREARM, j, el, wr, 38, 24,
-                         {{0, 38, 38, 38}, {0.2f, 43, 40, 40}, {0.55f, 34, 30, 30}, {0.9f, 27, 22, 22}, {1, 27, 22, 22}},
-                         8, 12, k);
-        pictureRect(fore, 384 + px, 224, 448 + px, 432);
-        mesh.tubes.push_back(fore);
+        Tube arm = limbTube(PART_ARM, j, CHEST, sh, el, wr, 32, 24,
+                            {{0, 44, 46, 44}, {0.25f, 45, 46, 44}, {0.55f, 41, 46, 40}, {0.9f, 36, 37, 38},
+                             {1.0f, 36, 36, 38}, {1.2f, 43, 40, 40}, {1.55f, 34, 30, 30}, {1.9f, 27, 22, 22},
+                             {2, 27, 22, 22}},
+                            15, 14, k, 110 * h, 65 * h);
+        pictureRect(arm, 384 + side * 64, 288, 448 + side * 64, 720);
+        mesh.tubes.push_back(arm);
 
         addHand(mesh, j, wr, hd, h, k, side);
 
-        Tube thigh = limb(PART_THIGH, j, hp, kn, 82, 52, {{0, 82, 84, 90}, {0.25f, 84, 82, 86}, {0.8f, 56, 56, 54}, {1, 52, 52, 52}},
-                          10, 14, k);
-        pictureRect(thigh, lx, 512, 128 + lx, 768);
-        mesh.tubes.push_back(thigh);
-
-        Tube shin = limb(PART_SHIN, j, kn, an, 52, 34, {{0, 52, 52, 52}, {0.3f, 52, 46, 62}, {0.8f, 34, 32, 36}, {1, 34, 32, 34}},
-                         10, 12, k);
-        pictureRect(shin, lx, 768, 128 + lx, 1024);
-        mesh.tubes.push_back(shin);
+        // Thigh, a kneecap in front, the calf behind, the ankle.
+        Tube leg = limbTube(PART_LEG, j, PELVIS, hp, kn, an, 82, 34,
+                            {{0, 82, 84, 90}, {0.3f, 84, 82, 86}, {0.85f, 56, 56, 54}, {1.0f, 52, 56, 50},
+                             {1.3f, 52, 46, 62}, {1.8f, 34, 32, 36}, {2, 34, 32, 34}},
+                            18, 14, k, 90 * h, 75 * h);
+        pictureRect(leg, side * 128, 512, 128 + side * 128, 1024);
+        mesh.tubes.push_back(leg);
 
         // The foot: from the heel to the toes, flat sole on y = 0, instep
         // rising to the ankle.
@@ -346,7 +381,7 @@ FigureMesh buildFigure(const Body& body) {
                               {1, 38 * k, 12 * k, 12 * k}},
                              8, 3, 12);
         anchor(foot, an, 0);
-        pictureRect(foot, 256 + side * 128, 512, 384 + side * 128, 640);
+        pictureRect(foot, 256, 352 + side * 128, 384, 480 + side * 128);
         mesh.tubes.push_back(foot);
     }
     for (const Tube& t : mesh.tubes) addTube(mesh, t);
@@ -367,6 +402,12 @@ static void restOnFloor(PosedFigure& f) {
     for (Vec3& j : f.joints) j.y -= lowest;
 }
 
+// The limbs' roots: the rounded head of an arm or a leg turns in its socket
+// like a ball, so only the last SOCKET_SPREAD degrees of a turn there bend
+// the skin; a bigger turn would fold the root over itself.
+static const float SOCKET_SPREAD = 45;
+static bool isSocket(int joint) { return joint == L_SHOULDER || joint == R_SHOULDER || joint == L_HIP || joint == R_HIP; }
+
 PosedFigure poseFigure(const FigureMesh& mesh, const Pose& pose) {
     const Vec3* rest = mesh.restJoints;
     Mat4 world[JOINT_COUNT], skin[JOINT_COUNT];
@@ -382,8 +423,22 @@ PosedFigure poseFigure(const FigureMesh& mesh, const Pose& pose) {
     out.xyz.resize(n * 3);
     for (size_t v = 0; v < n; ++v) {
         Vec3 p = {mesh.rest[v * 3], mesh.rest[v * 3 + 1], mesh.rest[v * 3 + 2]};
-        Vec3 a = skin[mesh.jointA[v]].transformPoint(p), b = skin[mesh.jointB[v]].transformPoint(p);
-        Vec3 q = add(a, (b - a) * mesh.weightB[v]);
+        int a = mesh.jointA[v], b = mesh.jointB[v];
+        float w = mesh.weightB[v];
+        Vec3 q;
+        if (a == b) {
+            q = skin[a].transformPoint(p);
+        } else {
+            // Part of the child's turn about the child joint: the skin between
+            // two bones bends round the joint instead of cutting across it.
+            Vec3 r = pose.rotation[b];
+            float turn = std::sqrt(dot(r, r));
+            float lead = isSocket(b) && turn > SOCKET_SPREAD ? 1 - SOCKET_SPREAD / turn : 0;
+            r = r * (lead + (1 - lead) * w);
+            Mat4 part = world[a] * Mat4::translation(rest[b] - rest[a]) * Mat4::fromEuler(r.x, r.y, r.z) *
+                        Mat4::translation(rest[b] * -1.0f);
+            q = part.transformPoint(p);
+        }
         out.xyz[v * 3] = q.x;
         out.xyz[v * 3 + 1] = q.y;
         out.xyz[v * 3 + 2] = q.z;

@@ -1,6 +1,8 @@
 // figure.h - the forge's human figure: a skeleton of 21 joints with smooth
 // tubes laid along its bones (fingers and thumbs too), posed by joint
-// rotations and skinned to them.
+// rotations and skinned to them. An arm or a leg is one tube from its root
+// to the wrist or ankle that bends through its middle joint, so no seam or
+// ball shows at an elbow or a knee.
 //
 //   Body body = walkerBody();
 //   FigureMesh mesh = buildFigure(body);            // once: triangles, uvs, rest positions
@@ -14,6 +16,7 @@
 // curls the fingers.
 // Every tube owns one rectangle of the picture: u runs around it (seam at its
 // back), v along it, so the painter can find the rest point of any texel.
+// The head spends more of its u on the front, where the face is.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -56,7 +59,7 @@ struct TubeKey {
     float s, side, front, back;
 };
 
-enum Part { PART_TORSO, PART_NECK, PART_HEAD, PART_UPPER_ARM, PART_FOREARM, PART_HAND, PART_FINGER, PART_THIGH, PART_SHIN, PART_FOOT };
+enum Part { PART_TORSO, PART_NECK, PART_HEAD, PART_ARM, PART_HAND, PART_FINGER, PART_LEG, PART_FOOT };
 
 struct Tube {
     Part part;
@@ -65,9 +68,16 @@ struct Tube {
     float startCap, endCap;  // lengths of the rounded ends
     std::vector<TubeKey> keys;
     int bodyRings, capRings, around;
-    Joint anchors[3];    // skinning: joint per anchor, blended along s
-    float anchorAt[3];
+    // Skinning: a joint per anchor at fraction anchorAt of the length; between
+    // two anchors the surface turns part of the way from the first joint to
+    // the second, which is the same joint or its child.
+    Joint anchors[4];
+    float anchorAt[4];
     int anchorCount;
+    float faceWarp;      // 0: u even around; toward 1: the front gets more of it
+    // A finger's share of the knuckle's turn at its root and at its tip (0, 0
+    // for every other tube): growing along it, a closing hand rolls into a fist.
+    float curlRoot, curlTip;
     float uv[4];         // u0, v0, u1, v1 of its picture rectangle
 };
 
@@ -76,7 +86,7 @@ struct FigureMesh {
     std::vector<float> rest;       // 3 per vertex, mm
     std::vector<float> uv;         // 2 per vertex
     std::vector<uint32_t> index;   // 3 per triangle, outward counter-clockwise
-    std::vector<uint8_t> jointA, jointB;  // skinning: blend of two joints per vertex
+    std::vector<uint8_t> jointA, jointB;  // skinning: jointA, turned weightB of the way to jointB
     std::vector<float> weightB;
     Vec3 restJoints[JOINT_COUNT];
 };
@@ -86,6 +96,8 @@ FigureMesh buildFigure(const Body& body);
 // Rest point and outward direction of a tube's surface at angle theta
 // (0 at its back) and distance `along` from its start pole.
 void tubeSurface(const Tube& tube, float theta, float along, Vec3* point, Vec3* outward);
+// The angle around a tube (0 at its back) at fraction u of its picture's width.
+float tubeAngle(const Tube& tube, float u);
 float tubeLength(const Tube& tube);
 
 struct Pose {

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "face.h"
 #include "render/noise.h"
 
-static const float PI = 3.14159265f;
-static const cv::Vec3f INK(0.10f, 0.08f, 0.09f);
 static const float INK_HALF_WIDTH = 3.5f;  // mm either side of where two colours meet
 static const float PIPING = 10.0f;         // mm of trim along the costume's edges
 
@@ -35,37 +34,13 @@ static Region regionAt(const FigureMesh& mesh, const Body& b, Part part, Vec3 p,
         bool armhole = ax >= strapOut && p.y > 1300 * h;
         return p.y < neck && !armhole ? SUIT : SKIN;
     }
-    if (part == PART_THIGH) return p.y > mesh.restJoints[L_HIP].y - 150 * h ? SUIT : SKIN;
+    if (part == PART_LEG) return p.y > mesh.restJoints[L_HIP].y - 150 * h ? SUIT : SKIN;
     if (part == PART_HEAD || (part == PART_NECK && b.hairLength > 200)) {
         float back = smooth(0.35f, -0.6f, n.z);
         float line = 1652 * h + (1702 * h - b.hairLength - 1652 * h) * back + 8 * noise(p.x / 20, p.z / 20, float(b.seed % 97));
         return p.y > line ? HAIR : SKIN;
     }
     return SKIN;
-}
-
-// Soft-edged ellipse mark centred at (cx, cy) on the front of the head.
-static float mark(const Vec3& p, float cx, float cy, float rx, float ry) {
-    float dx = (p.x - cx) / rx, dy = (p.y - cy) / ry;
-    return 1 - smooth(0.7f, 1.0f, std::sqrt(dx * dx + dy * dy));
-}
-
-// Eyes, brows, the nose's line and the mouth in ink, rouged cheeks.
-static cv::Vec3f face(cv::Vec3f c, const Vec3& p, const Vec3& n, const Body& b) {
-    float front = smooth(0.35f, 0.6f, n.z), h = b.height;
-    cv::Vec3f lips(0.22f, 0.24f, 0.62f), rouge(0.40f, 0.44f, 0.86f);
-    float ink = 0;
-    for (float side : {-1.0f, 1.0f}) {
-        ink = std::max(ink, mark(p, side * 31, 1600 * h, 7, 5.5f));
-        float arc = std::fabs(p.x - side * 31) / 20.0f;
-        ink = std::max(ink, 0.9f * mark({p.x, p.y + arc * arc * 6, p.z}, side * 31, 1622 * h, 18, 2.8f));
-        c = mix(c, rouge, 0.3f * front * mark(p, side * 46, 1566 * h, 15, 12));
-    }
-    ink = std::max(ink, 0.8f * mark(p, 9, 1580 * h, 2.5f, 17));   // the nose's shadow side
-    ink = std::max(ink, 0.8f * mark(p, 0, 1559 * h, 10, 2.5f));   // under the nose
-    c = mix(c, lips, front * mark(p, 0, 1538 * h, 19, 5.5f));
-    ink = std::max(ink, mark(p, 0, 1538 * h, 20, 1.6f));
-    return mix(c, INK, front * ink);
 }
 
 static cv::Vec3f paintTexel(const FigureMesh& mesh, const Tube& tube, const Body& b, float theta, float along) {
@@ -101,16 +76,16 @@ static cv::Vec3f paintTexel(const FigureMesh& mesh, const Tube& tube, const Body
         c = mix(hair, hair * 2.4f, smooth(0.35f, 0.5f, strand));
     } else {
         c = colour(b.skin);
-        if (tube.part == PART_HEAD) c = face(c, p, n, b);
+        if (tube.part == PART_HEAD) c = paintFace(c, p, n, b);
         // Toes drawn as a few strokes across the tip of the foot.
         float tip = along / tubeLength(tube);
         if (tube.part == PART_FOOT && tip > 0.8f && n.y > -0.3f) {
             float across = 0.5f + 0.5f * std::sin(theta);
             float groove = 1 - smooth(0.025f, 0.05f, std::fabs(std::fmod(across * 4.0f, 1.0f) - 0.5f) - 0.43f);
-            c = mix(c, INK, 0.8f * groove * smooth(0.8f, 0.86f, tip));
+            c = mix(c, INK_COLOUR, 0.6f * groove * smooth(0.8f, 0.86f, tip));
         }
     }
-    if (differsWithin(INK_HALF_WIDTH)) c = INK;
+    if (differsWithin(INK_HALF_WIDTH)) c = INK_COLOUR;
 
     // The print is not quite even: a broad mottle and a few fibres.
     float mottle = 0.035f * noise(p.x / 90 + seed, p.y / 90, p.z / 90) + 0.02f * noise(p.x / 9, p.y / 9, p.z / 9 + seed);
@@ -132,7 +107,7 @@ cv::Mat paintFigure(const FigureMesh& mesh, const Body& body) {
             for (int x = x0; x < x1; ++x) {
                 float fu = clamp01(((x + 0.5f) / w - tube.uv[0]) / (tube.uv[2] - tube.uv[0]));
                 float fv = clamp01(((y + 0.5f) / h - tube.uv[1]) / (tube.uv[3] - tube.uv[1]));
-                canvas.at<cv::Vec3f>(y, x) = paintTexel(mesh, tube, body, 2 * PI * fu, fv * len);
+                canvas.at<cv::Vec3f>(y, x) = paintTexel(mesh, tube, body, tubeAngle(tube, fu), fv * len);
             }
     }
     return canvas;

@@ -15,6 +15,9 @@
 
 #include "figure.h"
 
+// The printer's ink: the seams, the face's lines. B, G, R.
+const cv::Vec3f INK_COLOUR(0.10f, 0.08f, 0.09f);
+
 // CV_32FC3, B, G, R in 0..1.
 cv::Mat paintFigure(const FigureMesh& mesh, const Body& body);
 cv::Mat framePicture(const cv::Mat& canvas, int fileNumber);

@@ -6,7 +6,9 @@
 //   torvanel-meshsheet --resources Resources --sheet build/meshsheet.png
 //
 // Per sequence a row: a few frames from the front, the first one turned to
-// the side, and for the stumble the thorn crown where the scenes put it.
+// the side, and for the stumble the thorn crown where the scenes put it. A
+// last row of close-ups on the joints the files record (a face, a shoulder,
+// knees, a hand), the size the scenes sometimes show them.
 #include <cstdio>
 #include <cstring>
 #include <opencv2/imgcodecs.hpp>
@@ -16,6 +18,7 @@
 
 #include "assets/mesh_sequence.h"
 #include "assets/ply_model.h"
+#include "figure.h"
 #include "render/render_target.h"
 #include "render/shader_program.h"
 #include "render/texture.h"
@@ -28,6 +31,16 @@ struct SheetRow {
     const char* folder;
     int first, step;
     std::vector<int> frames;  // frame indices shown
+};
+
+// A close-up: the camera `distance` m from one recorded joint of a frame,
+// the figure turned about it.
+struct CloseUp {
+    const char* name;
+    const char* folder;
+    int number;
+    Joint joint;
+    float distance, turn;
 };
 
 // The target's colour over grey, upright, with a label.
@@ -78,52 +91,94 @@ int main(int argc, char** argv) {
         {"walk800 stumble", "walkingnude", 800, 1, {0, 8, 14, 20, 30}},
         {"nude300 turn and reach", "nude2", 300, 4, {0, 5, 10, 15}},
     };
+    const CloseUp closeUps[] = {
+        {"face", "walkingnude", 4502, HEAD, 0.55f, 0},
+        {"face, three quarters", "nude2", 300, HEAD, 0.55f, 50},
+        {"face in profile", "walkingnude", 4589, HEAD, 0.55f, -90},
+        {"shoulder raised", "nude2", 320, R_SHOULDER, 1.0f, 0},
+        {"knees bent", "walkingnude", 4208, L_KNEE, 1.1f, 20},
+        {"hand", "walkingnude", 808, R_HAND, 0.55f, 0},
+        {"face", "nude2", 340, HEAD, 0.55f, -20},
+        {"arms over the head", "walkingnude", 4803, NECK, 1.0f, 30},
+        {"hip and knee in the stride", "walkingnude", 4512, L_KNEE, 1.2f, -70},
+        {"elbows bent", "walkingnude", 820, CHEST, 1.1f, 160},
+        {"fists on the rope", "walkingnude", 4800, L_HAND, 0.6f, 0},
+        {"open hand", "walkingnude", 4208, L_HAND, 0.6f, 0},
+    };
     RenderTarget target;
     target.create(TILE_W, TILE_H, 4);
     MeshSequence options;
     std::vector<cv::Mat> lines;
+    // Draws one frame file; the camera placed by `place` after the mesh camera.
+    auto drawTile = [&](const std::string& folder, int number, const char* label, auto place, bool crowned) {
+        char path[512];
+        snprintf(path, sizeof(path), "%s/DemoQTR//%s//%05d.cor", resources.c_str(), folder.c_str(), number);
+        MeshFrame frame = loadMeshFrame(options, path, true);
+        computeNormals(frame);
+        uploadMeshFrame(frame, true, false);
+        glEnable(GL_DEPTH_TEST);  // as the scenes leave it
+        meshCamera();
+        place(frame);
+        drawMeshFrame(false, target, program, frame.texture, frame.displayList, paper.id);
+        if (crowned && thorn) {
+            ShaderProgram::unuse();
+            glPushMatrix();
+            glColor3f(1, 1, 1);
+            glTranslatef(-0.0756f, 0.9f - 0.1065f, -0.197f);  // where the scenes crown the head
+            glScalef(0.113f, 0.113f, 0.113f);
+            glCallList(thorn);
+            glPopMatrix();
+        }
+        target.resolve(2);
+        glPopMatrix();
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        ShaderProgram::unuse();
+        cv::Mat tile = readTile(target, label);
+        glDeleteLists(frame.displayList, 1);
+        glDeleteTextures(1, &frame.texture.id);
+        return tile;
+    };
     for (const SheetRow& row : rows) {
         std::vector<cv::Mat> tiles;
         for (size_t c = 0; c <= row.frames.size(); ++c) {
             bool side = c == row.frames.size();  // the last tile: the first frame, turned
             int index = row.frames[side ? 0 : c], number = row.first + row.step * index;
-            char path[512];
-            snprintf(path, sizeof(path), "%s/DemoQTR//%s//%05d.cor", resources.c_str(), row.folder, number);
-            MeshFrame frame = loadMeshFrame(options, path, true);
-            computeNormals(frame);
-            uploadMeshFrame(frame, true, false);
-            glEnable(GL_DEPTH_TEST);  // as the scenes leave it
-            meshCamera();
-            // Nearer than the bare camera, as the scenes draw them; lower for
-            // the hanging take, so its fists stay in view.
-            glTranslatef(0, row.first == 4800 ? -0.25f : 0.05f, 1.0f);
-            if (side) glRotatef(-90, 0, 1, 0);
-            drawMeshFrame(false, target, program, frame.texture, frame.displayList, paper.id);
             bool crowned = row.first == 800 && index == 20;
-            if (crowned && thorn) {
-                ShaderProgram::unuse();
-                glPushMatrix();
-                glColor3f(1, 1, 1);
-                glTranslatef(-0.0756f, 0.9f - 0.1065f, -0.197f);  // where the scenes crown the head
-                glScalef(0.113f, 0.113f, 0.113f);
-                glCallList(thorn);
-                glPopMatrix();
-            }
-            target.resolve(2);
-            glPopMatrix();
-            glBindFramebuffer(GL_FRAMEBUFFER, 0);
-            ShaderProgram::unuse();
             char label[128];
             snprintf(label, sizeof(label), "%s  %05d%s%s", row.name, number, side ? "  side" : "",
                      crowned ? "  thorn" : "");
-            tiles.push_back(readTile(target, label));
-            glDeleteLists(frame.displayList, 1);
-            glDeleteTextures(1, &frame.texture.id);
+            auto place = [&](const MeshFrame&) {
+                // Nearer than the bare camera, as the scenes draw them; lower for
+                // the hanging take, so its fists stay in view.
+                glTranslatef(0, row.first == 4800 ? -0.25f : 0.05f, 1.0f);
+                if (side) glRotatef(-90, 0, 1, 0);
+            };
+            tiles.push_back(drawTile(row.folder, number, label, place, crowned));
         }
         while (tiles.size() < 6) tiles.push_back(cv::Mat(TILE_H + LABEL_H, TILE_W, CV_8UC3, cv::Scalar(40, 40, 40)));
         cv::Mat line;
         cv::hconcat(tiles, line);
         lines.push_back(line);
+    }
+    std::vector<cv::Mat> close;
+    for (const CloseUp& shot : closeUps) {
+        char label[128];
+        snprintf(label, sizeof(label), "close: %s  %05d", shot.name, shot.number);
+        auto place = [&](const MeshFrame& frame) {
+            const int32_t* at = frame.extra[1 + shot.joint];  // millimetres
+            glTranslatef(0, 0, 4 - shot.distance);
+            glRotatef(shot.turn, 0, 1, 0);
+            // The head joint is at the top of the neck: look at the face above it.
+            float rise = shot.joint == HEAD ? 0.08f : 0;
+            glTranslatef(-at[0] * 0.001f, 0.9f - at[1] * 0.001f - rise, -at[2] * 0.001f);
+        };
+        close.push_back(drawTile(shot.folder, shot.number, label, place, false));
+        if (close.size() == 6) {
+            cv::Mat line;
+            cv::hconcat(close, line);
+            lines.push_back(line);
+            close.clear();
+        }
     }
     cv::Mat sheet;
     cv::vconcat(lines, sheet);

@@ -18,6 +18,8 @@ static float signedVolume(const std::vector<float>& xyz, const std::vector<uint3
     return float(sum / 6.0);
 }
 
+static Vec3 add3(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+
 static float gap(Vec3 a, Vec3 b) {
     Vec3 d = a - b;
     return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
@@ -99,7 +101,7 @@ TEST(Motion, TakesReadAsHangingStumblingAndReaching) {
 static float fingerReach(const FigureMesh& mesh, const PosedFigure& f, Joint hand, Joint wrist) {
     float reach = 0;
     for (size_t v = 0; v < mesh.jointA.size(); ++v)
-        if (mesh.jointA[v] == hand)
+        if (mesh.jointB[v] == hand)
             reach = std::max(reach, gap({f.xyz[v * 3], f.xyz[v * 3 + 1], f.xyz[v * 3 + 2]}, f.joints[wrist]));
     return reach;
 }
@@ -145,28 +147,75 @@ TEST(Motion, HangingBodySwingsFromFistsThatStayOnTheRope) {
     EXPECT_GT(turnHigh - turnLow, 30);
 }
 
-// Every frame bends the body at its joints and stretches no part of it:
-// each edge of the mesh stays near its rest length.
-TEST(Motion, NoFrameStretchesTheBody) {
+// Every frame bends the body at its joints and nowhere else: the stretch of
+// a bone (every edge between two points riding one joint alone) keeps its
+// length, and the skin over a bend folds in and stretches over it no more
+// than skin does, never torn open or pinched to a point.
+TEST(Motion, BonesStayRigidAndTheSkinBendsOverTheJoints) {
+    auto point = [](const std::vector<float>& xyz, uint32_t v) { return Vec3{xyz[v * 3], xyz[v * 3 + 1], xyz[v * 3 + 2]}; };
     for (Capture capture : {CAPTURE_WALKING, CAPTURE_SECOND}) {
         FigureMesh mesh = buildFigure(capture == CAPTURE_WALKING ? walkerBody() : secondBody());
         for (const ForgeFile& file : forgeFileList()) {
             if (file.capture != capture) continue;
             PosedFigure f = captureFrame(mesh, capture, file.number);
-            float shortest = 1e9f, longest = 0;
+            float boneShort = 1e9f, boneLong = 0, skinShort = 1e9f, skinLong = 0;
             for (size_t t = 0; t < mesh.index.size(); ++t) {
                 uint32_t a = mesh.index[t], b = mesh.index[t % 3 == 2 ? t - 2 : t + 1];
-                auto point = [](const std::vector<float>& xyz, uint32_t v) {
-                    return Vec3{xyz[v * 3], xyz[v * 3 + 1], xyz[v * 3 + 2]};
-                };
                 float restLength = gap(point(mesh.rest, a), point(mesh.rest, b));
                 if (restLength < 1) continue;
-                float now = gap(point(f.xyz, a), point(f.xyz, b));
-                shortest = std::min(shortest, now / restLength);
-                longest = std::max(longest, now / restLength);
+                float ratio = gap(point(f.xyz, a), point(f.xyz, b)) / restLength;
+                bool bone = mesh.jointA[a] == mesh.jointB[a] && mesh.jointA[b] == mesh.jointB[b] &&
+                            mesh.jointA[a] == mesh.jointA[b];
+                (bone ? boneShort : skinShort) = std::min(bone ? boneShort : skinShort, ratio);
+                (bone ? boneLong : skinLong) = std::max(bone ? boneLong : skinLong, ratio);
             }
-            EXPECT_GT(shortest, 0.7f) << file.number;
-            EXPECT_LT(longest, 1.35f) << file.number;
+            EXPECT_GT(boneShort, 0.99f) << file.number;
+            EXPECT_LT(boneLong, 1.01f) << file.number;
+            EXPECT_GT(skinShort, 0.2f) << file.number;
+            EXPECT_LT(skinLong, 1.8f) << file.number;
+        }
+    }
+}
+
+// An arm or a leg is one surface from its root to the wrist or ankle: no
+// loose end of a piece shows at an elbow or a knee, where it would print as
+// a ball. Every point within a limb's length of the elbow or knee lies on
+// the same connected piece of mesh as the shoulder or hip above it.
+TEST(Figure, ElbowsAndKneesAreNotBallJoints) {
+    FigureMesh mesh = buildFigure(walkerBody());
+    size_t n = mesh.rest.size() / 3;
+    std::vector<uint32_t> piece(n);
+    for (uint32_t v = 0; v < n; ++v) piece[v] = v;
+    auto root = [&](uint32_t v) {
+        while (piece[v] != v) v = piece[v] = piece[piece[v]];
+        return v;
+    };
+    for (size_t t = 0; t < mesh.index.size(); t += 3)
+        for (int e = 0; e < 2; ++e) piece[root(mesh.index[t + e])] = root(mesh.index[t + e + 1]);
+    auto nearest = [&](Vec3 at) {
+        uint32_t best = 0;
+        float bestGap = 1e9f;
+        for (uint32_t v = 0; v < n; ++v) {
+            float d = gap({mesh.rest[v * 3], mesh.rest[v * 3 + 1], mesh.rest[v * 3 + 2]}, at);
+            if (d < bestGap) {
+                bestGap = d;
+                best = v;
+            }
+        }
+        return best;
+    };
+    const Joint chains[4][3] = {{L_SHOULDER, L_ELBOW, L_WRIST}, {R_SHOULDER, R_ELBOW, R_WRIST}, {L_HIP, L_KNEE, L_ANKLE},
+                                {R_HIP, R_KNEE, R_ANKLE}};
+    for (const auto& chain : chains) {
+        Vec3 top = mesh.restJoints[chain[0]], middle = mesh.restJoints[chain[1]], end = mesh.restJoints[chain[2]];
+        // Points on the surface around the middle joint, and well above and below it.
+        uint32_t above = nearest(add3(top, (middle - top) * 0.5f)), below = nearest(add3(middle, (end - middle) * 0.5f));
+        EXPECT_EQ(root(above), root(below)) << "joint " << chain[1];
+        for (uint32_t v = 0; v < n; ++v) {
+            Vec3 p = {mesh.rest[v * 3], mesh.rest[v * 3 + 1], mesh.rest[v * 3 + 2]};
+            if (gap(p, middle) < 60) {
+                ASSERT_EQ(root(v), root(above)) << "joint " << chain[1] << " vertex " << v;
+            }
         }
     }
 }

@@ -52,7 +52,9 @@ TEST(ForgedFrames, EveryFileDecodesIntoAFigureTheCameraSeesWhole) {
             const float* n = &frame.normals[v * 3];
             shortest = std::min(shortest, std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]));
         }
-        EXPECT_GT(shortest, 0.2f) << "a vertex with a degenerate normal";
+        // The skin folding inside a deeply bent knee or elbow averages to a
+        // short normal; one that cancels out is a collapsed triangle fan.
+        EXPECT_GT(shortest, 0.05f) << "a vertex with a degenerate normal";
 
         float low = 1e9f, high = -1e9f, worst = 0;
         for (size_t v = 0; v < nvert; ++v) {

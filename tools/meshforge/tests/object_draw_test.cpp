@@ -8,11 +8,13 @@
 #include "render/texture.h"
 #include "tests/support/gl_test_context.h"
 
-// One forged frame through the object program the show builds from its
-// files, on the paper: the figure comes out opaque, printed in its colours
-// inside an ink outline, the rest stays the cyan with alpha 0 that the
-// scenes key out.
-TEST_F(GLTest, ForgedFrameDrawsOpaqueOnTransparentCyan) {
+// Draws one forged frame file into a w x h target through the object
+// program the show builds from its files, on the paper, and reads back the
+// colour (RGBA rows from the bottom), or nothing when the program or the
+// frame is unusable. `place` moves the camera after the mesh camera, as the
+// scenes do.
+template <typename Place>
+static std::vector<uint8_t> drawForged(const std::string& file, int w, int h, Place place) {
     std::string resources = std::string(TORVANEL_SOURCE_DIR) + "/Resources/";
     ShaderProgram program;
     program.verbose = false;
@@ -20,20 +22,22 @@ TEST_F(GLTest, ForgedFrameDrawsOpaqueOnTransparentCyan) {
     program.load(resources + "shaders//v_object.cpp", resources + "shaders//f_object.cpp");
     Texture paper;
     loadTexture(paper, resources + "torvanel//paper.png", false, false);
-    MeshFrame frame = loadMeshFrame(MeshSequence(), resources + "DemoQTR//walkingnude//04520.cor", true);
+    MeshFrame frame = loadMeshFrame(MeshSequence(), resources + "DemoQTR//" + file, true);
     std::string log = testing::internal::GetCapturedStdout();
     GLint linked = 0;
     glGetProgramiv(program.program, GL_LINK_STATUS, &linked);
-    ASSERT_EQ(linked, GL_TRUE) << log;
-    ASSERT_FALSE(frame.indices.empty());
+    if (linked != GL_TRUE || frame.indices.empty()) {
+        ADD_FAILURE() << file << ": no program or no triangles\n" << log;
+        return {};
+    }
     computeNormals(frame);
     uploadMeshFrame(frame, true, false);
 
-    const int w = 640, h = 360;
     RenderTarget target;
     target.create(w, h, 4);
     glEnable(GL_DEPTH_TEST);
     meshCamera();
+    place();
     drawMeshFrame(true, target, program, frame.texture, frame.displayList, paper.id);
     glPopMatrix();
     ShaderProgram::unuse();
@@ -44,6 +48,18 @@ TEST_F(GLTest, ForgedFrameDrawsOpaqueOnTransparentCyan) {
     glBindTexture(GL_TEXTURE_2D, target.colourTextures[0]);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, colour.data());
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteLists(frame.displayList, 1);
+    glDeleteTextures(1, &frame.texture.id);
+    return colour;
+}
+
+// One forged frame as the show draws it: the figure comes out opaque,
+// printed in its colours inside an ink outline, the rest stays the cyan with
+// alpha 0 that the scenes key out.
+TEST_F(GLTest, ForgedFrameDrawsOpaqueOnTransparentCyan) {
+    const int w = 640, h = 360;
+    std::vector<uint8_t> colour = drawForged("walkingnude//04520.cor", w, h, [] {});
+    ASSERT_FALSE(colour.empty());
     auto at = [&](std::vector<uint8_t>& p, int x, int y) { return &p[(size_t(y) * w + x) * 4]; };
 
     // The chest: 1.3 m up, 0.4 m above the view's middle after the shift.
@@ -77,5 +93,36 @@ TEST_F(GLTest, ForgedFrameDrawsOpaqueOnTransparentCyan) {
         EXPECT_EQ(p[1], 255);
         EXPECT_EQ(p[2], 255);
         EXPECT_EQ(p[3], 0);
+    }
+}
+
+// The pen draws the silhouette, not the build of the body: across the knees
+// of a walking figure seen close (the legs thirty pixels wide), every ink
+// pixel lies within the outline's width of the background. A knee made of
+// two rounded pieces prints a ring across the leg.
+TEST_F(GLTest, KneesPrintWithoutInkInsideTheOutline) {
+    const int w = 640, h = 360;
+    for (const char* file : {"walkingnude//04520.cor", "walkingnude//04589.cor", "walkingnude//04208.cor"}) {
+        SCOPED_TRACE(file);
+        // The knees, 0.5 m up, in the middle of the view from 1.5 m.
+        std::vector<uint8_t> colour = drawForged(file, w, h, [] { glTranslatef(0, 0.4f, 2.5f); });
+        ASSERT_FALSE(colour.empty());
+        auto at = [&](int x, int y) { return &colour[(size_t(y) * w + x) * 4]; };
+        int legRows = 0, inside = 0;
+        for (int y = h / 2 - 35; y <= h / 2 + 35; ++y) {
+            bool crossed = false;
+            for (int x = 0; x < w; ++x) {
+                const uint8_t* p = at(x, y);
+                if (p[3] < 255) continue;
+                crossed = true;
+                int edge = 1000;  // pixels to the background along the row
+                for (int d = 1; d < 12 && edge == 1000; ++d)
+                    if ((x - d < 0 || at(x - d, y)[3] < 255) || (x + d >= w || at(x + d, y)[3] < 255)) edge = d;
+                inside += edge > 4 && std::max({p[0], p[1], p[2]}) < 110;
+            }
+            legRows += crossed;
+        }
+        EXPECT_GT(legRows, 60);
+        EXPECT_EQ(inside, 0) << "ink pixels inside the legs' outline";
     }
 }
