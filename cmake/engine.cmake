@@ -18,6 +18,8 @@ pkg_check_modules(OPENCV REQUIRED IMPORTED_TARGET opencv4)
 pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
 pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
 pkg_check_modules(RTMIDI REQUIRED IMPORTED_TARGET rtmidi)
+pkg_check_modules(LZ4 REQUIRED IMPORTED_TARGET liblz4)
+pkg_check_modules(XXHASH REQUIRED IMPORTED_TARGET libxxhash)
 
 set(TORVANEL_FOLDERS platform midi render timing assets show app)
 
@@ -35,7 +37,7 @@ endforeach()
 target_link_libraries(torvanel_platform PUBLIC PkgConfig::SDL2 termcolor Threads::Threads)
 target_link_libraries(torvanel_midi PUBLIC torvanel_platform PkgConfig::RTMIDI Threads::Threads)
 target_link_libraries(torvanel_render PUBLIC torvanel_platform PkgConfig::GLEW PkgConfig::GLU
-                      PkgConfig::GLLIB PkgConfig::OPENCV PkgConfig::JPEG)
+                      PkgConfig::GLLIB PkgConfig::OPENCV PkgConfig::JPEG PkgConfig::LZ4 PkgConfig::XXHASH)
 # Dependencies run one way: platform and lib, render, assets, timing and midi,
 # show, app. A lower folder never includes a higher one.
 target_link_libraries(torvanel_assets PUBLIC torvanel_render)

@@ -72,6 +72,20 @@ const SceneGroup SCENE_GROUPS[SCENE_GROUP_COUNT] = {
     {62, "two figures", groupTwoFigures},
 };
 
+const ShowAct ACTS[ACT_COUNT] = {
+    {"sea in the frame", 0},  {"bird and old man", 13}, {"the table", 41},   {"parade", 73},
+    {"empty room", 89},       {"cave and forest", 97},  {"stage", 121},      {"second cave", 161},
+    {"grid wall", 169},       {"ascent", 209},
+};
+
+int actRawStartMs(const TimeMap& map, int act) {
+    float start = ACTS[act].sceneStart;
+    int entries = map.seconds * 1000;
+    for (int i = 0; i < entries; i++)
+        if (map.flags[i] != 1 && map.sceneTime[i] >= start) return i;
+    return entries;
+}
+
 static void prologue(SceneFrame& f) {
     TextureRegistry& registry = f.registry;
     registry.clipProgram.use();
