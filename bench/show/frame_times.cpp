@@ -153,8 +153,9 @@ int main(int argc, char** argv) {
 
     fflush(stdout);
     dup2(out, STDOUT_FILENO);
+    const GLubyte* renderer = glGetString(GL_RENDERER);
     printf("# %dx%d, a frame every %.3f s of raw time; GL: %s\n", options.width, options.height, options.step,
-           reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+           renderer ? reinterpret_cast<const char*>(renderer) : "unknown");
     printf("act\traw_start_s\tframes\tcpu_median_ms\tcpu_p95_ms\tgpu_median_ms\tgpu_p95_ms\tdraws_median\t"
            "samples_passed_median_M\n");
     for (int act = 0; act < ACT_COUNT; act++)
