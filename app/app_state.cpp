@@ -73,6 +73,26 @@ void prepareShow(AppState& state) {
     state.loader->init();
 }
 
+// The active part's frame at its start time, drawn once before the show
+// starts into the back buffer that the first frame draws over: drivers finish
+// compiling programs at their first draw and give targets and textures their
+// storage at first use, and that is better done while the loading picture is
+// up. The part's clock does not move (a frame time of 0), and every frame
+// redraws what it shows, so the first frame on screen is unchanged.
+static void warmUpActivePart(AppState& state) {
+    if (state.parts.empty()) return;
+    Part* part = state.parts[size_t(state.activePart)];
+    float frameTime = state.live.frameTime;
+    state.live.frameTime = 0;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glUseProgram(0);
+    part->update();
+    part->draw();
+    resetGLState();
+    glFinish();
+    state.live.frameTime = frameTime;
+}
+
 void startShow(AppState& state) {
     prepareShow(state);
     // On screen at once, before the render targets, the control surface and
@@ -90,6 +110,7 @@ void startShow(AppState& state) {
         part->app = &state.partApp;
         part->init();
     }
+    warmUpActivePart(state);
 
     state.lastTicks = systemTicks();  // loading does not count as a frame
     sleepMilliseconds(5);

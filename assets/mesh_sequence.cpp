@@ -12,6 +12,7 @@
 #include "crt_decoder.h"
 #include "platform/file_bytes.h"
 #include "platform/ordered_jobs.h"
+#include "render/cooked_file.h"
 #include "render/dxt1.h"
 #include "render/picture.h"
 #include "render/render_target.h"
@@ -176,24 +177,71 @@ void computeNormals(MeshFrame& frame) {
         for (int a = 0; a < 3; ++a) frame.normals[v * 3 + a] = sum[v * 3 + a] / (float(count[v]) + 1e-7f);
 }
 
+void compressFramePicture(MeshFrame& frame) {
+    if (frame.picture.type() != CV_8UC3) return;
+    frame.compressedPicture = encodeDxt1(frame.picture);
+    frame.compressedWidth = frame.picture.cols;
+    frame.compressedHeight = frame.picture.rows;
+    frame.picture.release();
+}
+
+bool cookMeshFramePicture(const std::string& path, std::vector<uint8_t>* cookedFile, std::string* why) {
+    std::vector<uint8_t> bytes;
+    if (!readWholeFile(path, MESH_MAX_FILE_BYTES, &bytes, why)) return false;
+    MeshFrame frame = parseMeshFrame(MeshSequence(), bytes.data(), bytes.size(), true, path);
+    compressFramePicture(frame);
+    if (frame.compressedPicture.empty()) {
+        *why = "no colour picture";
+        return false;
+    }
+    CookedPixels cooked;
+    cooked.kind = COOKED_DXT1;
+    cooked.width = cooked.sourceWidth = frame.compressedWidth;
+    cooked.height = cooked.sourceHeight = frame.compressedHeight;
+    cooked.pixels = cv::Mat(1, int(frame.compressedPicture.size()), CV_8UC1, frame.compressedPicture.data());
+    *cookedFile = encodeCookedFile(cooked, bytes.data(), bytes.size());
+    return true;
+}
+
+// The frame's cooked DXT1 blocks, when they match the file; a stale or
+// damaged cooked file is one line.
+static bool readCookedFramePicture(const std::string& path, const std::vector<uint8_t>& bytes, CookedPixels* cooked) {
+    std::string why;
+    CookedLookup found = readCookedFile(cookedPathFor(path), bytes, COOKED_DXT1, cooked, &why);
+    if (found == COOKED_STALE || found == COOKED_DAMAGED)
+        printf("loadMeshFrame - %s - %s, decoding %s\n", cookedPathFor(path).c_str(), why.c_str(), path.c_str());
+    return found == COOKED_FOUND;
+}
+
 // The bytes of a frame's decoded picture, raw or compressed, until its upload.
 static size_t heldPictureBytesOf(const MeshFrame& frame) {
     return frame.picture.total() * frame.picture.elemSize() + frame.compressedPicture.size();
 }
 
 // One frame as a worker loads it: decoded, with normals, and the picture
-// compressed when asked; nothing escapes.
+// compressed when asked (taken cooked when the file's cooked blocks match,
+// for the sequences drawn at the pictures' own size and colours); nothing
+// escapes.
 static MeshFrame decodeFrame(const MeshSequence& sequence, const std::string& path, bool compress,
                              std::atomic<size_t>& heldPictureBytes) {
     printf("Loading .......... %s\n", path.c_str());
     MeshFrame frame;
     try {
-        frame = loadMeshFrame(sequence, path, true);
-        if (compress && frame.picture.type() == CV_8UC3) {
-            frame.compressedPicture = encodeDxt1(frame.picture);
-            frame.compressedWidth = frame.picture.cols;
-            frame.compressedHeight = frame.picture.rows;
-            frame.picture.release();
+        printf("Loading.. %s\n", path.c_str());
+        std::vector<uint8_t> bytes;
+        std::string why;
+        if (!readWholeFile(path, MESH_MAX_FILE_BYTES, &bytes, &why)) return failedFrame(path, why.c_str());
+        bool cookable = compress && sequence.pictureScale >= 0.999f && !sequence.grayscale;
+        CookedPixels cooked;
+        bool useCooked = cookable && readCookedFramePicture(path, bytes, &cooked);
+        frame = parseMeshFrame(sequence, bytes.data(), bytes.size(), !useCooked, path);
+        if (useCooked) {
+            const uint8_t* blocks = cooked.pixels.ptr<uint8_t>();
+            frame.compressedPicture.assign(blocks, blocks + cooked.pixels.total());
+            frame.compressedWidth = cooked.width;
+            frame.compressedHeight = cooked.height;
+        } else if (compress) {
+            compressFramePicture(frame);
         }
         size_t pictureBytes = heldPictureBytesOf(frame);
         if (heldPictureBytes.fetch_add(pictureBytes) + pictureBytes > MESH_PICTURES_BUDGET) {

@@ -50,6 +50,15 @@ MeshFrame parseMeshFrame(const MeshSequence& sequence, const uint8_t* data, size
 // Reads and decodes one frame file (no GL work).
 MeshFrame loadMeshFrame(const MeshSequence& sequence, const std::string& path, bool readPicture);
 
+// The frame's 8-bit colour picture compressed to DXT1 in its place, as the
+// loader uploads it when the driver takes DXT1; other pictures stay.
+void compressFramePicture(MeshFrame& frame);
+
+// The cooked file of a frame file (cooked_file.h): its picture's DXT1 blocks,
+// for sequences at the pictures' own size and colours. False, with the
+// reason, for a frame without a colour picture or a file that does not decode.
+bool cookMeshFramePicture(const std::string& path, std::vector<uint8_t>* cookedFile, std::string* why);
+
 // Smooth normals: per vertex the sum of its faces' unit normals divided by
 // (count + 1e-7), deliberately not renormalised.
 void computeNormals(MeshFrame& frame);

@@ -19,6 +19,8 @@ pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
 pkg_check_modules(RTMIDI REQUIRED IMPORTED_TARGET rtmidi)
 # Found as the forges find it: its CMake package, the three modules used.
 find_package(OpenCV 4 REQUIRED COMPONENTS core imgproc imgcodecs)
+pkg_check_modules(LZ4 REQUIRED IMPORTED_TARGET liblz4)
+pkg_check_modules(XXHASH REQUIRED IMPORTED_TARGET libxxhash)
 
 set(TORVANEL_FOLDERS platform midi render timing assets show app)
 
@@ -36,7 +38,7 @@ endforeach()
 target_link_libraries(torvanel_platform PUBLIC PkgConfig::SDL2 termcolor Threads::Threads)
 target_link_libraries(torvanel_midi PUBLIC torvanel_platform PkgConfig::RTMIDI Threads::Threads)
 target_link_libraries(torvanel_render PUBLIC torvanel_platform PkgConfig::GLEW PkgConfig::GLU
-                      PkgConfig::GLLIB ${OpenCV_LIBS} PkgConfig::JPEG)
+                      PkgConfig::GLLIB ${OpenCV_LIBS} PkgConfig::JPEG PkgConfig::LZ4 PkgConfig::XXHASH)
 # Dependencies run one way: platform and lib, render, assets, timing and midi,
 # show, app. A lower folder never includes a higher one.
 target_link_libraries(torvanel_assets PUBLIC torvanel_render)

@@ -13,7 +13,8 @@
 // Runs produce(i) for every i in 0..count-1 on worker threads, claimed in
 // index order, while the calling thread runs consume(i) for each i in order
 // as soon as produce(i) has finished, and idle() before each job and while
-// it waits. produce must not throw. Returns when every job is consumed and
-// the workers ended.
+// it waits. Workers run at most four times their number of jobs ahead of
+// the consumer, which bounds what waits in memory. produce must not throw.
+// Returns when every job is consumed and the workers ended.
 void runOrderedJobs(int count, const std::function<void(int)>& produce, const std::function<void(int)>& consume,
                     const std::function<void()>& idle);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_bytes.h"
+#include "render/cooked_file.h"
 #include "render/picture.h"
 
 static void setSamplingParameters() {
@@ -25,15 +26,10 @@ static float aspectOf(int width, int height) {
 static const size_t MAX_PICTURE_FILE_BYTES = 128u << 20;
 
 // Rows of three-byte pixels stay a multiple of four bytes long, as the default
-// unpack alignment wants: the width is squeezed, not cropped.
-TexturePicture decodeTexturePicture(const std::string& path, bool mirror, bool upsideDown, int maxSide) {
+// unpack alignment wants: the width is squeezed, not cropped. No flips.
+static TexturePicture decodeTextureBytes(const std::string& path, const std::vector<uint8_t>& bytes, int maxSide) {
     TexturePicture out;
-    std::vector<uint8_t> bytes;
     std::string why;
-    if (!readWholeFile(path, MAX_PICTURE_FILE_BYTES, &bytes, &why)) {
-        out.failure = "loadTexture - cannot read or decode " + path + " - " + why;
-        return out;
-    }
     cv::Mat bgr = decodePicture(bytes, cv::IMREAD_COLOR, maxSide, &why);
     if (bgr.empty()) {
         out.failure = "loadTexture - cannot read or decode " + path + " - " + why;
@@ -52,8 +48,6 @@ TexturePicture decodeTexturePicture(const std::string& path, bool mirror, bool u
             cv::resize(rgb, squeezed, cv::Size(width, rgb.rows), 0, 0, cv::INTER_LINEAR);
             rgb = squeezed;
         }
-        if (mirror) cv::flip(rgb, rgb, 1);
-        if (upsideDown) cv::flip(rgb, rgb, 0);
     } catch (const std::exception& e) {
         out.failure = "loadTexture - cannot decode " + path + " - " + e.what();
         return out;
@@ -62,8 +56,77 @@ TexturePicture decodeTexturePicture(const std::string& path, bool mirror, bool u
     return out;
 }
 
+// The cooked pixels of a source when they match it and fit the limits the
+// decoder would apply; otherwise empty, with a line in *note when the cooked
+// file is stale or damaged.
+static cv::Mat cookedTexturePixels(const std::string& path, const std::vector<uint8_t>& bytes, int maxSide,
+                                   std::string* note) {
+    CookedPixels cooked;
+    std::string why;
+    CookedLookup found = readCookedFile(cookedPathFor(path), bytes, COOKED_RGB, &cooked, &why);
+    if (found == COOKED_STALE || found == COOKED_DAMAGED) {
+        *note = "loadTexture - " + cookedPathFor(path) + " - " + why + ", decoding " + path;
+        return cv::Mat();
+    }
+    if (found != COOKED_FOUND || (maxSide > 0 && (cooked.sourceWidth > maxSide || cooked.sourceHeight > maxSide)))
+        return cv::Mat();
+    return cooked.pixels.reshape(3, cooked.height);
+}
+
+TexturePicture decodeTexturePicture(const std::string& path, bool mirror, bool upsideDown, int maxSide) {
+    TexturePicture out;
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!readWholeFile(path, MAX_PICTURE_FILE_BYTES, &bytes, &why)) {
+        out.failure = "loadTexture - cannot read or decode " + path + " - " + why;
+        return out;
+    }
+    std::string note;
+    cv::Mat cooked = cookedTexturePixels(path, bytes, maxSide, &note);
+    if (cooked.empty())
+        out = decodeTextureBytes(path, bytes, maxSide);
+    else
+        out.rgb = cooked;
+    out.note = note;
+    if (out.rgb.empty()) return out;
+    try {
+        if (mirror) cv::flip(out.rgb, out.rgb, 1);
+        if (upsideDown) cv::flip(out.rgb, out.rgb, 0);
+    } catch (const std::exception& e) {
+        out.rgb.release();
+        out.failure = "loadTexture - cannot decode " + path + " - " + e.what();
+    }
+    return out;
+}
+
+bool cookTexturePicture(const std::string& path, std::vector<uint8_t>* cookedFile, std::string* failure) {
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!readWholeFile(path, MAX_PICTURE_FILE_BYTES, &bytes, &why)) {
+        *failure = "cannot read " + path + " - " + why;
+        return false;
+    }
+    TexturePicture decoded = decodeTextureBytes(path, bytes, 0);
+    if (decoded.rgb.empty()) {
+        *failure = decoded.failure;
+        return false;
+    }
+    int sourceWidth = 0, sourceHeight = 0;
+    readPictureSize(bytes.data(), bytes.size(), &sourceWidth, &sourceHeight);
+    CookedPixels cooked;
+    cooked.kind = COOKED_RGB;
+    cooked.width = decoded.rgb.cols;
+    cooked.height = decoded.rgb.rows;
+    cooked.sourceWidth = sourceWidth;
+    cooked.sourceHeight = sourceHeight;
+    cooked.pixels = decoded.rgb.reshape(1, 1);
+    *cookedFile = encodeCookedFile(cooked, bytes.data(), bytes.size());
+    return true;
+}
+
 void uploadTexturePicture(Texture& texture, const std::string& path, TexturePicture& picture) {
     printf("Reading... %s\n", path.c_str());
+    if (!picture.note.empty()) printf("%s\n", picture.note.c_str());
     if (picture.rgb.empty()) {
         printf("%s\n", picture.failure.c_str());
         return;

@@ -39,12 +39,19 @@ void loadTexture(Texture& texture, const std::string& path, bool mirror, bool up
 // the main thread uploads: the decode needs no GL (maxSide from
 // maxTextureSide() on the main thread) and prints nothing; the upload prints
 // what loadTexture prints, in the same order.
+// The decode takes the file's cooked pixels (cooked_file.h) instead when they
+// match the file; the pixels are the same either way.
 struct TexturePicture {
     cv::Mat rgb;          // rows of R, G, B, the top row first; empty on failure
     std::string failure;  // the line loadTexture prints for it
+    std::string note;     // a line for a stale or damaged cooked file, printed too
 };
 TexturePicture decodeTexturePicture(const std::string& path, bool mirror, bool upsideDown, int maxSide);
 void uploadTexturePicture(Texture& texture, const std::string& path, TexturePicture& picture);
+
+// The cooked file of a picture: its pixels as decodeTexturePicture gives them
+// unflipped. False, with the reason, when the file does not decode.
+bool cookTexturePicture(const std::string& path, std::vector<uint8_t>* cookedFile, std::string* failure);
 
 // A DXT1 picture (see dxt1.h), filtered and clamped like the others.
 void uploadCompressedTexture(Texture& texture, const std::vector<uint8_t>& blocks, int width, int height);

@@ -8,6 +8,8 @@ packages=(
   build-essential cmake ninja-build pkg-config clang
   # the engine
   libsdl2-dev libglew-dev libglu1-mesa-dev libopencv-dev libjpeg-dev libmpg123-dev librtmidi-dev
+  # cooked pictures and figure frames: compression and content hash
+  liblz4-dev libxxhash-dev
   # the forges that write Resources/
   librsvg2-dev libcairo2-dev openclipart-svg lame
   # the capture tool's video

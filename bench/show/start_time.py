@@ -8,6 +8,9 @@ loading picture is bright there (about 224 of 255), and the show's first
 frames are dark (the opening comes up out of black, under 120), so the script
 notes when the loading picture appears and when it gives way to the show.
 
+With --hold S the show then plays on for S seconds and the peak resident
+memory of the process (VmHWM) is reported too.
+
 Run from the repository root, under a black-rooted X server large enough
 for the window:
   xvfb-run -a -s "-screen 0 2560x1600x24 -br" \\
@@ -15,6 +18,7 @@ for the window:
 """
 import argparse
 import ctypes
+import os
 import statistics
 import subprocess
 import sys
@@ -85,7 +89,23 @@ def click(window, x, y):
     time.sleep(0.1)
 
 
-def one_run(program, size, screen):
+def cpu_seconds(pid):
+    """User and system CPU time of the process so far: on a busy machine this
+    varies far less than the wall time."""
+    with open(f"/proc/{pid}/stat") as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def peak_resident_mb(pid):
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1]) / 1024
+    return None
+
+
+def one_run(program, size, screen, hold):
     width, height = (int(v) for v in size.split("x"))
     middle = (WINDOW_X + width // 2, WINDOW_Y + height // 2)
     show = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -106,18 +126,24 @@ def one_run(program, size, screen):
         time.sleep(0.06)  # held across two launcher frames, for builds that sample the button per frame
         xdotool("mouseup", "1")
         loading = first = None
-        while time.monotonic() - clicked < 30 and show.poll() is None:
+        while time.monotonic() - clicked < 90 and show.poll() is None:
             value = screen.brightness(*middle)
             now = time.monotonic()
             if loading is None and value is not None and value > 180:
                 loading = now
             elif loading is not None and value is not None and value < 120:
                 first = now
+                cpu = cpu_seconds(show.pid)
                 break
             time.sleep(0.002)
         if first is None:
-            return None, "no first frame within 30 s"
-        return (loading - clicked, first - clicked), None
+            return None, "no first frame within 90 s"
+        peak = None
+        if hold > 0:
+            time.sleep(hold)
+            if show.poll() is None:
+                peak = peak_resident_mb(show.pid)
+        return (loading - clicked, first - clicked, peak, cpu), None
     finally:
         show.kill()
         show.wait()
@@ -128,20 +154,32 @@ def main():
     parser.add_argument("program")
     parser.add_argument("--size", default="1280x720", choices=sorted(RESOLUTION_CLICKS))
     parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--hold", type=float, default=0, help="seconds of show before reading the peak memory")
     args = parser.parse_args()
     screen = Screen()
-    loading, first = [], []
+    loading, first, peaks, cpus = [], [], [], []
     for run in range(args.runs):
-        times, error = one_run(args.program, args.size, screen)
+        times, error = one_run(args.program, args.size, screen, args.hold)
         if error:
             print(f"run {run + 1}: {error}")
             continue
         loading.append(times[0])
+        cpus.append(times[3])
         first.append(times[1])
-        print(f"run {run + 1}: loading picture {times[0]:.3f} s, first show frame {times[1]:.3f} s")
+        peak = f", peak resident {times[2]:.0f} MB" if times[2] is not None else ""
+        if times[2] is not None:
+            peaks.append(times[2])
+        print(f"run {run + 1}: loading picture {times[0]:.3f} s, first show frame {times[1]:.3f} s "
+              f"(CPU {times[3]:.2f} s){peak}")
     if first:
-        print(f"{args.size}: loading picture median {statistics.median(loading):.3f} s, "
-              f"first show frame median {statistics.median(first):.3f} s (best {min(first):.3f} s)")
+        print(f"{args.size}: loading picture median {statistics.median(loading):.3f} s "
+              f"(spread {min(loading):.3f} to {max(loading):.3f} s), "
+              f"first show frame median {statistics.median(first):.3f} s "
+              f"(spread {min(first):.3f} to {max(first):.3f} s), "
+              f"CPU to the first frame median {statistics.median(cpus):.2f} s")
+    if peaks:
+        print(f"{args.size}: peak resident memory median {statistics.median(peaks):.0f} MB "
+              f"(spread {min(peaks):.0f} to {max(peaks):.0f} MB)")
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 struct TempFolder {
     std::filesystem::path path;
@@ -25,6 +26,11 @@ struct TempFolder {
     std::string write(const std::string& name, const std::string& bytes) const {
         std::ofstream(file(name), std::ios::binary) << bytes;
         return file(name);
+    }
+
+    static void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    std::streamsize(bytes.size()));
     }
 
     std::string read(const std::string& name) const {
