@@ -4,11 +4,12 @@
 #include <cstring>
 
 #include "lib/termcolor/termcolor.h"
+#include "platform/console.h"
 
 static void printHeading(termcolor::Colour colour, const char* lead, const char* title,
                          const std::string& name) {
     termcolor::setStdoutColour(colour);
-    printf("%s%s%s\n%s\n", lead, title, name.c_str(), std::string(75, '=').c_str());
+    consolePrint(ConsoleLevel::Detail, "%s%s%s\n%s\n", lead, title, name.c_str(), std::string(75, '=').c_str());
 }
 
 static void reportCompileLog(GLuint shader, bool verbose, bool wholeLog) {
@@ -17,13 +18,14 @@ static void reportCompileLog(GLuint shader, bool verbose, bool wholeLog) {
     if (verbose) termcolor::setStdoutColour(termcolor::Colour::White);
     if (strstr(log, "error")) termcolor::setStdoutColour(termcolor::Colour::BrightRed);
     if (!verbose) return;
+    ConsoleLevel level = strstr(log, "error") ? ConsoleLevel::Error : ConsoleLevel::Detail;
     if (wholeLog) {
-        printf("%s\n", log);
+        consolePrint(level, "%s\n", log);
         return;
     }
     // Line by line; a last line without its LF is dropped.
     for (const char* line = log; const char* end = strchr(line, '\n'); line = end + 1)
-        printf("%.*s\n", static_cast<int>(end - line), line);
+        consolePrint(level, "%.*s\n", static_cast<int>(end - line), line);
 }
 
 // A missing stage still compiles, from an empty text, so GL never sees null.
@@ -52,7 +54,7 @@ void ShaderProgram::load(const std::string& vertexName, const std::string& fragm
     glLinkProgram(program);
     if (verbose) {
         termcolor::setStdoutColour(termcolor::Colour::White);
-        printf("\n");
+        consolePrint(ConsoleLevel::Detail, "\n");
     }
 
     // A rebuild (the reload key does one per frame) must not pile up objects.

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "lib/termcolor/termcolor.h"
+#include "platform/console.h"
 #include "platform/crt_rand.h"
+#include "platform/data_dir.h"
 
 // Deeper nesting than this is a runaway include chain, not a real shader.
 static const size_t MAX_INCLUDE_DEPTH = 32;
@@ -59,7 +61,7 @@ void scrambleBytes(char* bytes, size_t count) {
 }
 
 static bool fileExists(const std::string& path) {
-    FILE* f = fopen(path.c_str(), "rb");
+    FILE* f = fopen(dataFile(path).c_str(), "rb");
     if (!f) return false;
     fclose(f);
     return true;
@@ -83,7 +85,7 @@ static void writeScrambledCopy(const std::string& copyName, const std::string& t
     std::vector<char> bytes(text.begin(), text.end());
     bytes.push_back('\0');
     scrambleBytes(bytes.data(), bytes.size());
-    FILE* f = fopen(copyName.c_str(), "wb");
+    FILE* f = fopen(dataFile(copyName).c_str(), "wb");
     bool written = f && fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     int error = errno;
     if (f && fclose(f) != 0) written = false;
@@ -91,7 +93,7 @@ static void writeScrambledCopy(const std::string& copyName, const std::string& t
 }
 
 static std::string readScrambledCopy(const std::string& copyName) {
-    std::ifstream in(copyName, std::ios::binary);
+    std::ifstream in(dataFile(copyName), std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     scrambleBytes(bytes.data(), bytes.size());
     // A damaged copy may lack its final NUL: the text then ends with the file.
@@ -132,7 +134,7 @@ static std::string includedText(const ShaderReplacements& replacements, std::str
 
 static std::string preprocess(const ShaderReplacements& replacements, const std::string& name, ShaderBuild& build) {
     std::string output;
-    std::ifstream in(name);
+    std::ifstream in(dataFile(name));
     if (!in) {
         printError("ERROR FILE NOT FOUND !");
         return output;
@@ -163,7 +165,7 @@ static std::string preprocess(const ShaderReplacements& replacements, const std:
 static std::optional<std::string> loadSource(const ShaderReplacements& replacements,
                                              const std::string& name, ShaderBuild& build) {
     build.files++;
-    printf("Loading... %s\n", name.c_str());
+    consolePrint(ConsoleLevel::Detail, "Loading... %s\n", name.c_str());
     std::string copyName = scrambledCopyName(name);
     if (copyName.empty()) {
         termcolor::setStdoutColour(termcolor::Colour::BrightRed);
@@ -172,7 +174,7 @@ static std::optional<std::string> loadSource(const ShaderReplacements& replaceme
     }
     bool plainFound = fileExists(name);
     bool copyFound = fileExists(copyName);
-    printf("Found: %d, %d\n", plainFound ? 1 : 0, copyFound ? 1 : 0);
+    consolePrint(ConsoleLevel::Detail, "Found: %d, %d\n", plainFound ? 1 : 0, copyFound ? 1 : 0);
 
     if (plainFound) {
         build.open.push_back(canonicalPath(name));

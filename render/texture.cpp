@@ -6,6 +6,7 @@
 #include <opencv2/imgproc.hpp>
 #include <vector>
 
+#include "platform/console.h"
 #include "platform/file_bytes.h"
 #include "render/picture.h"
 
@@ -63,7 +64,7 @@ TexturePicture decodeTexturePicture(const std::string& path, bool mirror, bool u
 }
 
 void uploadTexturePicture(Texture& texture, const std::string& path, TexturePicture& picture) {
-    printf("Reading... %s\n", path.c_str());
+    consolePrint(ConsoleLevel::Detail, "Reading... %s\n", path.c_str());
     if (picture.rgb.empty()) {
         printf("%s\n", picture.failure.c_str());
         return;

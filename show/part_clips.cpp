@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "assets/ply_model.h"
+#include "platform/console.h"
 #include "platform/system_time.h"
 #include "render/gl_state.h"
 #include "show/camera_script.h"
@@ -46,7 +47,7 @@ void Part_Clips::loadPictures() {
     loadRepeatingTexture(patternrTexture, "torvanel//patternr.jpg");
 
     loadPlyModel(dataPath("torvanel//thorn.ply"), &thornList);
-    printf("thorn out\n");
+    consolePrint(ConsoleLevel::Detail, "thorn out\n");
 
     registerShowImages(registry, SHOW_DATA_DIR, loadingProgress());
     // Every frame's scenes end with Mode 1, and the logo draws before they
