@@ -1,6 +1,6 @@
 # Install step of the portable tarball (TORVANEL_BUNDLE_LIBRARIES set): every
 # library the programs link that a normal Linux desktop may lack is copied
-# into lib/ beside bin/, found through an rpath of $ORIGIN; the start script
+# into lib/ beside bin/ and games/, found through an rpath of $ORIGIN; the start script
 # goes to the top. Left to the system: the C library and the dynamic loader,
 # GL and EGL, X11 and ALSA, which must match the machine's own.
 if(NOT DEFINED ENV{TORVANEL_BUNDLE_LIBRARIES})
@@ -14,7 +14,7 @@ set(system_libraries
 
 set(programs)
 foreach(program ${TORVANEL_PROGRAMS})
-  list(APPEND programs "${root}/bin/${program}")
+  list(APPEND programs "${root}/${program}")
 endforeach()
 file(GET_RUNTIME_DEPENDENCIES
   EXECUTABLES ${programs}

@@ -3,4 +3,4 @@
 # symbolic link to this script included). The programs find their data and
 # their own libraries from where they lie.
 here=$(dirname "$(readlink -f "$0")")
-exec "$here/bin/torvanel" "$@"
+exec "$here/games/torvanel" "$@"
