@@ -59,7 +59,8 @@ PlyModel parsePlyModel(const std::vector<char>& bytes, const std::string& path) 
     ply::File file = ply::parseHeader(in);
     for (const ply::Element& element : file.header.elements)
         for (const ply::Property& property : element.properties)
-            if (property.isList) consolePrint(ConsoleLevel::Detail, " (list_type=%s)", ply::typeName(property.countType));
+            if (property.isList)
+                consolePrint(ConsoleLevel::Detail, " (list_type=%s)", ply::typeName(property.countType));
 
     auto xyz = guardedRequest(file, "vertex", {"x", "y", "z"});
     auto rgb = guardedRequest(file, "vertex", {"red", "green", "blue"});

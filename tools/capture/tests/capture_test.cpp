@@ -231,7 +231,8 @@ TEST_F(Capture, OutputFoldersAreMadeOrRefusedWithTheirReason) {
                                       fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
     std::string asUser = geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups" : "";
     if (geteuid() == 0 && std::system("command -v setpriv > /dev/null") != 0) GTEST_SKIP() << "no setpriv";
-    EXPECT_EQ(run("--from 30 --to 31 --fps 8 --out " + file("shut"), &errors, TORVANEL_SOURCE_DIR, asUser), 2) << errors;
+    EXPECT_EQ(run("--from 30 --to 31 --fps 8 --out " + file("shut"), &errors, TORVANEL_SOURCE_DIR, asUser), 2)
+        << errors;
     EXPECT_NE(errors.find("cannot write into " + file("shut") + ": Permission denied"), std::string::npos) << errors;
     EXPECT_EQ(run("--at 30 " + file("shut/inner/f.png"), &errors, TORVANEL_SOURCE_DIR, asUser), 2) << errors;
     EXPECT_NE(errors.find("cannot make the folder " + file("shut/inner") + ": Permission denied"), std::string::npos)
