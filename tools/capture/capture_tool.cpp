@@ -38,9 +38,9 @@ static const char* const USAGE =
     "--lossless encodes the video losslessly in RGB (H.264's lossless RGB mode).\n"
     "--segment K/N renders only the K-th of N parts of the range's frames (the first\n"
     "parts take one frame more when N does not divide them), video only, to\n"
-    "DIR/segment_K_of_N.mp4; part 1 also writes DIR/soundtrack.wav for the whole\n"
-    "range. --join then stream-copies the parts, in the order given, into one mp4\n"
-    "with the soundtrack.wav found beside the first part.\n"
+    "DIR/segment_K_of_N.mp4, with DIR/soundtrack.wav for the whole range (the same\n"
+    "file from every part). --join then stream-copies the parts, in the order given,\n"
+    "into one mp4 with the soundtrack.wav found beside the first part.\n"
     "--at T FILE.png renders the single frame at raw time T (each --at on its own).\n"
     "--size is 1280x720 unless given. Folders are made when missing.\n"
     "The data (Resources/) comes from the working folder, else from the installation\n"
@@ -233,9 +233,10 @@ static std::string videoFailure(const std::string& path) {
 }
 
 static int capture(Part_Clips& part, const Options& o, const FrameSpan& span) {
-    bool wholeRangeSound = o.segment <= 1;
+    // The whole range's sound, for a segment too: every part carries the
+    // same file, so whichever comes back serves the join.
     std::string wav = o.out + "/soundtrack.wav";
-    if (wholeRangeSound) {
+    {
         std::vector<int16_t> pcm;
         decodeSoundtrack("Resources//music//Velmora.mp3", &pcm);
         int64_t samples = std::llround((span.to - o.from) * SOUNDTRACK_RATE);
@@ -317,7 +318,7 @@ static int join(const Options& o) {
             return 1;
         }
     if (access(wav.c_str(), R_OK) != 0) {
-        fail("cannot read " + wav + " (the sound part 1 writes beside it): " + strerror(errno));
+        fail("cannot read " + wav + " (the sound every part writes beside it): " + strerror(errno));
         return 1;
     }
     if (!joinVideos(o.join, o.parts, wav)) {
