@@ -35,7 +35,7 @@ struct ShaderBuild {
 
 static std::string canonicalPath(const std::string& name) {
     char resolved[PATH_MAX];
-    return realpath(name.c_str(), resolved) ? std::string(resolved) : name;
+    return realpath(dataFile(name).c_str(), resolved) ? std::string(resolved) : name;
 }
 
 // Says once which file the build stopped at; later reads just stop.
