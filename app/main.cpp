@@ -1,10 +1,14 @@
 // The show's entry: launcher window, show window, loading, main loop.
 // The process ends only through exit(0): Escape, closing the window, or the
-// show reaching its end.
+// show reaching its end; or at the start, with status 1 and one line on
+// standard error, when it finds no data or cannot open a window.
 #include <SDL.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <unistd.h>
 
 #include "app/advance_show.h"
 #include "app/app_state.h"
@@ -12,13 +16,43 @@
 #include "app/events.h"
 #include "app/launcher_menu.h"
 #include "platform/console.h"
+#include "platform/data_dir.h"
 #include "platform/system_time.h"
 #include "show/part_clips.h"
 #include "show/part_loader.h"
 
+// The show reads "Resources//" from its working folder: the data folder
+// findDataDir finds (an installed show starts anywhere) becomes that folder.
+static bool enterDataFolder() {
+    DataSearch data = findDataDir();
+    if (data.dir.empty()) {
+        fprintf(stderr, "%s\n", missingDataLine("torvanel", data).c_str());
+        return false;
+    }
+    if (chdir(data.dir.c_str()) != 0) {
+        perror(("torvanel: cannot change to " + data.dir).c_str());
+        return false;
+    }
+    return true;
+}
+
+// Without a display SDL gives no window, or falls back to a window nobody
+// sees (its offscreen driver, unless asked for by SDL_VIDEODRIVER): either
+// way the launcher would wait forever for a click.
+static bool windowOpened(const TGLWindow& window) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    bool invisible = driver && !getenv("SDL_VIDEODRIVER") &&
+                     (strcmp(driver, "offscreen") == 0 || strcmp(driver, "dummy") == 0);
+    if (window.window && window.context && !invisible) return true;
+    fprintf(stderr, "torvanel: cannot open a window (%s): start it on a desktop, or set DISPLAY\n",
+            invisible ? "no display" : SDL_GetError());
+    return false;
+}
+
 int main(int argc, char** argv) {
     (void)argv;
     AppState& state = appState;
+    if (!enterDataFolder()) return 1;
     consoleApplyArguments(argc);  // exactly one argument keeps standard output
 
     state.width = 1920;
@@ -30,6 +64,7 @@ int main(int argc, char** argv) {
     DesktopRect desktop = desktopRect();
     state.window.Init(static_cast<int>(desktop.right * 0.5f - 190.0f), static_cast<int>(desktop.bottom * 0.5f - 105.0f),
                       380, 240, false);
+    if (!windowOpened(state.window)) return 1;
     do {
         handleEvents(state);
         runLauncherFrame(state);
@@ -44,6 +79,7 @@ int main(int argc, char** argv) {
     state.fullscreen = state.menu.rows[MENU_MODE].choice == 0;
     if (state.fullscreen) x = y = 0;
     state.window.Init(x, y, state.width, state.height, state.fullscreen);
+    if (!windowOpened(state.window)) return 1;
 
     state.loader = newZeroedPart<Part_Loader>();
     state.loader->app = &state.partApp;

@@ -3,10 +3,28 @@
 #include <GL/glew.h>
 #include <SDL.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <opencv2/core.hpp>
+#include <opencv2/imgcodecs.hpp>
+#include <vector>
 
 #include "app/app_state.h"
+#include "platform/console.h"
+#include "platform/data_dir.h"
+#include "platform/output_files.h"
 #include "show/part_loader.h"
+
+bool useShowData(const char* program, bool verbose) {
+    DataSearch data = findDataDir();
+    if (data.dir.empty()) {
+        fprintf(stderr, "%s\n", missingDataLine(program, data).c_str());
+        return false;
+    }
+    setDataRoot(data.dir);
+    consoleKeepDetail(verbose);
+    return true;
+}
 
 bool openShowWindow(int width, int height) {
     AppState& state = appState;
@@ -35,4 +53,10 @@ cv::Mat readShowFrame() {
     glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, frame.data);
     cv::flip(frame, frame, 0);  // GL's rows run bottom-up
     return frame;
+}
+
+int writeFramePng(const std::string& path, const cv::Mat& frame) {
+    std::vector<uint8_t> bytes;
+    if (!cv::imencode(".png", frame, bytes, {cv::IMWRITE_PNG_COMPRESSION, 1})) return EINVAL;
+    return writeWholeFile(path, bytes);
 }

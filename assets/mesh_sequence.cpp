@@ -10,6 +10,7 @@
 
 #include "assets/draw_trace.h"
 #include "crt_decoder.h"
+#include "platform/console.h"
 #include "platform/file_bytes.h"
 #include "platform/ordered_jobs.h"
 #include "render/cooked_file.h"
@@ -144,7 +145,7 @@ MeshFrame parseMeshFrame(const MeshSequence& sequence, const uint8_t* data, size
 }
 
 MeshFrame loadMeshFrame(const MeshSequence& sequence, const std::string& path, bool readPicture) {
-    printf("Loading.. %s\n", path.c_str());
+    consolePrint(ConsoleLevel::Detail, "Loading.. %s\n", path.c_str());
     std::vector<uint8_t> bytes;
     std::string why;
     if (!readWholeFile(path, MESH_MAX_FILE_BYTES, &bytes, &why)) return failedFrame(path, why.c_str());
@@ -224,7 +225,7 @@ static size_t heldPictureBytesOf(const MeshFrame& frame) {
 // escapes.
 static MeshFrame decodeFrame(const MeshSequence& sequence, const std::string& path, bool compress,
                              std::atomic<size_t>& heldPictureBytes) {
-    printf("Loading .......... %s\n", path.c_str());
+    consolePrint(ConsoleLevel::Detail, "Loading .......... %s\n", path.c_str());
     MeshFrame frame;
     try {
         printf("Loading.. %s\n", path.c_str());
@@ -280,7 +281,7 @@ void loadMeshSequences(const std::vector<MeshSequenceFiles>& files, bool upload,
             const Job& job = jobs[size_t(j)];
             MeshFrame& frame = job.files->sequence->frames[size_t(job.index)];
             int count = int(job.files->sequence->frames.size());
-            if (job.index % 50 == 0) printf("%d/ %d\n", job.index, count);
+            if (job.index % 50 == 0) consolePrint(ConsoleLevel::Detail, "%d/ %d\n", job.index, count);
             size_t held = heldPictureBytesOf(frame);
             uploadMeshFrame(frame, true, false);
             heldPictureBytes.fetch_sub(held);

@@ -7,10 +7,12 @@
 #include <stdexcept>
 
 #include "memory_stream.h"
+#include "platform/console.h"
+#include "platform/data_dir.h"
 #include "ply_reader.h"
 
 std::vector<char> readFileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(dataFile(path), std::ios::binary);
     if (!file) throw std::runtime_error("could not open binary ifstream to path " + path);
     file.seekg(0, std::ios::end);
     std::streamoff size = file.tellg();
@@ -57,7 +59,8 @@ PlyModel parsePlyModel(const std::vector<char>& bytes, const std::string& path) 
     ply::File file = ply::parseHeader(in);
     for (const ply::Element& element : file.header.elements)
         for (const ply::Property& property : element.properties)
-            if (property.isList) std::cout << " (list_type=" << ply::typeName(property.countType) << ")";
+            if (property.isList)
+                consolePrint(ConsoleLevel::Detail, " (list_type=%s)", ply::typeName(property.countType));
 
     auto xyz = guardedRequest(file, "vertex", {"x", "y", "z"});
     auto rgb = guardedRequest(file, "vertex", {"red", "green", "blue"});
@@ -111,7 +114,7 @@ ModelPlacement modelPlacement(const std::vector<float>& xyz) {
 }
 
 void loadPlyModel(const std::string& path, GLuint* list) {
-    std::cout << "ply import... " << path << "\n";
+    consolePrint(ConsoleLevel::Detail, "ply import... %s\n", path.c_str());
     try {
         PlyModel model = parsePlyModel(readFileBytes(path), path);
         ModelPlacement place = modelPlacement(model.xyz);

@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/data_dir.h"
+
 bool readWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>* bytes, std::string* error) {
     bytes->clear();
-    FILE* file = fopen(path.c_str(), "rb");
+    FILE* file = fopen(dataFile(path).c_str(), "rb");
     if (!file) {
         *error = std::string("cannot open the file: ") + strerror(errno);
         return false;

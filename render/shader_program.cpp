@@ -5,11 +5,12 @@
 #include <sstream>
 
 #include "lib/termcolor/termcolor.h"
+#include "platform/console.h"
 
 static void printHeading(termcolor::Colour colour, const char* lead, const char* title,
                          const std::string& name) {
     termcolor::setStdoutColour(colour);
-    printf("%s%s%s\n%s\n", lead, title, name.c_str(), std::string(75, '=').c_str());
+    consolePrint(ConsoleLevel::Detail, "%s%s%s\n%s\n", lead, title, name.c_str(), std::string(75, '=').c_str());
 }
 
 static void reportCompileLog(GLuint shader, bool verbose, bool wholeLog) {
@@ -18,13 +19,14 @@ static void reportCompileLog(GLuint shader, bool verbose, bool wholeLog) {
     if (verbose) termcolor::setStdoutColour(termcolor::Colour::White);
     if (strstr(log, "error")) termcolor::setStdoutColour(termcolor::Colour::BrightRed);
     if (!verbose) return;
+    ConsoleLevel level = strstr(log, "error") ? ConsoleLevel::Error : ConsoleLevel::Detail;
     if (wholeLog) {
-        printf("%s\n", log);
+        consolePrint(level, "%s\n", log);
         return;
     }
     // Line by line; a last line without its LF is dropped.
     for (const char* line = log; const char* end = strchr(line, '\n'); line = end + 1)
-        printf("%.*s\n", static_cast<int>(end - line), line);
+        consolePrint(level, "%.*s\n", static_cast<int>(end - line), line);
 }
 
 std::string mapShaderErrors(const std::string& log, const ShaderSourceMap& map, const std::string& stageName) {
@@ -112,7 +114,7 @@ void ShaderProgram::load(const std::string& vertexName, const std::string& fragm
     if (!error.empty()) printf("%s", error.c_str());
     if (verbose || !error.empty()) {
         termcolor::setStdoutColour(termcolor::Colour::White);
-        if (verbose) printf("\n");
+        if (verbose) consolePrint(ConsoleLevel::Detail, "\n");
     }
 
     // A failed rebuild keeps the program that worked, so a mistake saved

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "lib/termcolor/termcolor.h"
+#include "platform/console.h"
 #include "platform/crt_rand.h"
+#include "platform/data_dir.h"
 
 // Deeper nesting than this is a runaway include chain, not a real shader.
 static const size_t MAX_INCLUDE_DEPTH = 32;
@@ -35,7 +37,7 @@ struct ShaderBuild {
 
 static std::string canonicalPath(const std::string& name) {
     char resolved[PATH_MAX];
-    return realpath(name.c_str(), resolved) ? std::string(resolved) : name;
+    return realpath(dataFile(name).c_str(), resolved) ? std::string(resolved) : name;
 }
 
 // Says once which file the build stopped at; later reads just stop.
@@ -64,7 +66,7 @@ void scrambleBytes(char* bytes, size_t count) {
 }
 
 static bool fileExists(const std::string& path) {
-    FILE* f = fopen(path.c_str(), "rb");
+    FILE* f = fopen(dataFile(path).c_str(), "rb");
     if (!f) return false;
     fclose(f);
     return true;
@@ -88,7 +90,7 @@ static void writeScrambledCopy(const std::string& copyName, const std::string& t
     std::vector<char> bytes(text.begin(), text.end());
     bytes.push_back('\0');
     scrambleBytes(bytes.data(), bytes.size());
-    FILE* f = fopen(copyName.c_str(), "wb");
+    FILE* f = fopen(dataFile(copyName).c_str(), "wb");
     bool written = f && fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     int error = errno;
     if (f && fclose(f) != 0) written = false;
@@ -96,7 +98,7 @@ static void writeScrambledCopy(const std::string& copyName, const std::string& t
 }
 
 static std::string readScrambledCopy(const std::string& copyName) {
-    std::ifstream in(copyName, std::ios::binary);
+    std::ifstream in(dataFile(copyName), std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     scrambleBytes(bytes.data(), bytes.size());
     // A damaged copy may lack its final NUL: the text then ends with the file.
@@ -152,7 +154,7 @@ static void mapOutputLines(ShaderSourceMap& map, size_t linesBefore, const std::
 static std::string preprocess(const ShaderReplacements& replacements, const std::string& name, ShaderBuild& build) {
     std::string output;
     int lineNumber = 0;
-    std::ifstream in(name);
+    std::ifstream in(dataFile(name));
     if (!in) {
         printError("ERROR FILE NOT FOUND !");
         return output;
@@ -188,7 +190,7 @@ static std::string preprocess(const ShaderReplacements& replacements, const std:
 static std::optional<std::string> loadSource(const ShaderReplacements& replacements,
                                              const std::string& name, ShaderBuild& build) {
     build.files++;
-    printf("Loading... %s\n", name.c_str());
+    consolePrint(ConsoleLevel::Detail, "Loading... %s\n", name.c_str());
     std::string copyName = scrambledCopyName(name);
     if (copyName.empty()) {
         termcolor::setStdoutColour(termcolor::Colour::BrightRed);
@@ -197,7 +199,7 @@ static std::optional<std::string> loadSource(const ShaderReplacements& replaceme
     }
     bool plainFound = fileExists(name);
     bool copyFound = fileExists(copyName);
-    printf("Found: %d, %d\n", plainFound ? 1 : 0, copyFound ? 1 : 0);
+    consolePrint(ConsoleLevel::Detail, "Found: %d, %d\n", plainFound ? 1 : 0, copyFound ? 1 : 0);
 
     if (build.map) build.map->files.push_back(name);
     if (plainFound) {

@@ -6,6 +6,7 @@
 #include <opencv2/imgproc.hpp>
 #include <vector>
 
+#include "platform/console.h"
 #include "platform/file_bytes.h"
 #include "render/cooked_file.h"
 #include "render/picture.h"
@@ -125,8 +126,8 @@ bool cookTexturePicture(const std::string& path, std::vector<uint8_t>* cookedFil
 }
 
 void uploadTexturePicture(Texture& texture, const std::string& path, TexturePicture& picture) {
-    printf("Reading... %s\n", path.c_str());
-    if (!picture.note.empty()) printf("%s\n", picture.note.c_str());
+    consolePrint(ConsoleLevel::Detail, "Reading... %s\n", path.c_str());
+    if (!picture.note.empty()) consolePrint(ConsoleLevel::Detail, "%s\n", picture.note.c_str());
     if (picture.rgb.empty()) {
         printf("%s\n", picture.failure.c_str());
         return;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "assets/ply_model.h"
+#include "platform/console.h"
 #include "show/show_images.h"
 
 const char* const SHOW_DATA_DIR = "Resources//";
@@ -46,7 +47,7 @@ void loadClipsPictures(Part_Clips& part) {
     loadRepeatingTexture(part.patternrTexture, "torvanel//patternr.jpg");
 
     loadPlyModel(dataPath("torvanel//thorn.ply"), &part.thornList);
-    printf("thorn out\n");
+    consolePrint(ConsoleLevel::Detail, "thorn out\n");
 
     registerShowImages(registry, SHOW_DATA_DIR, loadingProgress(part));
     // Every frame's scenes end with Mode 1, and the logo draws before they

@@ -5,6 +5,9 @@
 
 #include <cstdio>
 #include <new>
+#include <string>
+
+#include "platform/data_dir.h"
 
 namespace {
 
@@ -86,9 +89,10 @@ bool decodeSoundtrack(const char* path, std::vector<int16_t>* pcm, std::string* 
 
     bool ok = false;
     struct stat info;
-    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode)) {
+    std::string file = dataFile(path);
+    if (stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         report(path, "cannot open", "not a regular file");
-    } else if (mpg123_open(mh, path) != MPG123_OK) {
+    } else if (mpg123_open(mh, file.c_str()) != MPG123_OK) {
         report(path, "cannot open", mpg123_strerror(mh));
     } else {
         try {

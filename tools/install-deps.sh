@@ -14,6 +14,8 @@ packages=(
   librsvg2-dev libcairo2-dev openclipart-svg lame
   # the capture tool's video
   ffmpeg
+  # the packages (tools/package.sh) and their checks
+  dpkg-dev patchelf lintian fakeroot strace util-linux
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xauth libgl1-mesa-dri xdotool imagemagick

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/output_files.h"
+
 static const uint32_t RATE = 44100;
 static const uint16_t CHANNELS = 2;
 static const uint32_t BYTES_PER_FRAME = 4;
@@ -34,26 +36,18 @@ static void header(uint8_t* h, int64_t frames) {
     put32(h + 40, data);
 }
 
-bool writeWav(const std::string& path, const std::vector<int16_t>& pcm, int64_t first, int64_t frames) {
-    FILE* out = fopen(path.c_str(), "wb");
-    if (!out) return false;
-    uint8_t h[HEADER_BYTES];
-    header(h, frames);
-    bool ok = fwrite(h, 1, sizeof h, out) == sizeof h;
+int writeWav(const std::string& path, const std::vector<int16_t>& pcm, int64_t first, int64_t frames) {
+    std::vector<uint8_t> bytes(size_t(HEADER_BYTES + frames * BYTES_PER_FRAME), 0);
+    header(bytes.data(), frames);
     int64_t available = int64_t(pcm.size() / CHANNELS);
-    std::vector<int16_t> block;
-    for (int64_t at = 0; ok && at < frames; at += 65536) {
-        int64_t count = frames - at < 65536 ? frames - at : 65536;
-        block.assign(size_t(count) * CHANNELS, 0);
-        for (int64_t k = 0; k < count; k++) {
-            int64_t source = first + at + k;
-            if (source < 0 || source >= available) continue;
-            block[size_t(k) * 2] = pcm[size_t(source) * 2];
-            block[size_t(k) * 2 + 1] = pcm[size_t(source) * 2 + 1];
-        }
-        ok = fwrite(block.data(), sizeof(int16_t), block.size(), out) == block.size();
+    int16_t* samples = reinterpret_cast<int16_t*>(bytes.data() + HEADER_BYTES);
+    for (int64_t k = 0; k < frames; k++) {
+        int64_t source = first + k;
+        if (source < 0 || source >= available) continue;  // silence
+        samples[k * 2] = pcm[size_t(source) * 2];
+        samples[k * 2 + 1] = pcm[size_t(source) * 2 + 1];
     }
-    return fclose(out) == 0 && ok;
+    return writeWholeFile(path, bytes);
 }
 
 bool cutWav(const std::string& path, int64_t frames) {

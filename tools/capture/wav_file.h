@@ -1,5 +1,6 @@
 // wav_file.h - 16-bit stereo PCM at 44100 Hz in a WAV file, written whole
-// and cut shorter later (a stopped capture keeps the sound of its frames).
+// under a temporary name and renamed, and cut shorter later (a stopped
+// capture keeps the sound of its frames).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -7,7 +8,8 @@
 
 // Writes `frames` stereo sample frames of `pcm` (interleaved left, right)
 // starting at frame `first`; frames past the end of pcm are silence.
-bool writeWav(const std::string& path, const std::vector<int16_t>& pcm, int64_t first, int64_t frames);
+// 0, or the errno of the failed write (no file is then left at `path`).
+int writeWav(const std::string& path, const std::vector<int16_t>& pcm, int64_t first, int64_t frames);
 
 // Shortens a file writeWav made to its first `frames` sample frames, header
 // included, so it stays a valid WAV.

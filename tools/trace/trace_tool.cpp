@@ -1,6 +1,6 @@
 // torvanel-trace - the show's frames at chosen times, as the drawers saw them.
 //
-//   torvanel-trace [--png DIR] [--size WxH] [--uniforms] TIME...
+//   torvanel-trace [--png DIR] [--size WxH] [--uniforms] [--verbose] TIME...
 //
 // TIME is a raw show time in seconds, or --scene T [--flag F] for a scene
 // time directly. The show loads headless (SDL's offscreen video driver, an
@@ -9,39 +9,43 @@
 // with a frame time of 0, then its draw step with the trace on.
 //
 // Standard output gets JSON Lines: a header per time, then one line per
-// drawer call in call order. Everything else the show prints goes to
-// standard error.
+// drawer call in call order. The show's warnings and errors go to standard
+// error; its loading log too, with --verbose.
 #include <SDL.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <opencv2/imgcodecs.hpp>
 #include <string>
 #include <vector>
 
 #include "app/offline_show.h"
+#include "platform/output_files.h"
 #include "show/frame_trace.h"
 
 static const char* const USAGE =
-    "usage: torvanel-trace [--png DIR] [--size WxH] [--uniforms] TIME...\n"
+    "usage: torvanel-trace [--png DIR] [--size WxH] [--uniforms] [--verbose] TIME...\n"
     "  TIME          a raw show time in seconds, or\n"
     "  --scene T [--flag F]\n"
     "                a scene time (and its flag, 0 unless given) directly; the\n"
     "                raw time is then the scene time\n"
-    "  --png DIR     also write each finished frame as DIR/frame_RAW.png\n"
+    "  --png DIR     also write each finished frame as DIR/frame_RAW.png (DIR is\n"
+    "                made when missing)\n"
     "                (DIR/frame_scene_T.png for a scene time). A mesh target no\n"
     "                group draws into at that time first gets the figure of the\n"
-    "                last millisecond before it that did.\n"
+    "                last millisecond before it that did; DIR is made when missing.\n"
     "  --size WxH    the show window, 1280x720 unless given\n"
     "  --uniforms    after each time's calls, a line per value a group set on\n"
     "                a program: {\"group\", \"uniform\", \"value\"}\n"
+    "  --verbose     the show's loading log on standard error\n"
     "Standard output: JSON Lines, per time a header\n"
     "  {\"raw\", \"scene\", \"flag\", \"eye\", \"center\"}\n"
     "then one line per drawer call\n"
     "  {\"group\", \"kind\", \"name\", \"ot\", \"mode\", \"color\", \"mv\", \"extra\"}.\n"
-    "At a scene time of 273 or more only the header is written.\n";
+    "At a scene time of 273 or more only the header is written.\n"
+    "The data (Resources/) comes from the working folder, else from the installation\n"
+    "(share/torvanel beside the program's bin/), else from TORVANEL_DATA.\n";
 
 struct FrameTime {
     bool scene;
@@ -51,7 +55,7 @@ struct FrameTime {
 
 struct Options {
     std::string pngDir;
-    bool uniforms = false;
+    bool uniforms = false, verbose = false;
     int width = 1280, height = 720;
     std::vector<FrameTime> times;
 };
@@ -87,6 +91,8 @@ static bool parseOptions(int argc, char** argv, Options* options) {
             options->times.push_back(time);
         } else if (arg == "--uniforms") {
             options->uniforms = true;
+        } else if (arg == "--verbose") {
+            options->verbose = true;
         } else if (arg == "--help" || arg == "-h") {
             fputs(USAGE, stdout);
             exit(0);
@@ -115,6 +121,14 @@ static std::string framePath(const Options& options, const FrameTime& time) {
 int main(int argc, char** argv) {
     Options options;
     if (!parseOptions(argc, argv, &options)) return 2;
+    if (!useShowData("torvanel-trace", options.verbose)) return 1;
+    if (!options.pngDir.empty()) {
+        std::string why = prepareOutputDir(options.pngDir);
+        if (!why.empty()) {
+            fprintf(stderr, "torvanel-trace: %s\n", why.c_str());
+            return 2;
+        }
+    }
 
     // The JSON keeps the real standard output; the show's own log goes to
     // standard error with everything else.
@@ -151,8 +165,9 @@ int main(int argc, char** argv) {
         for (const DrawCall& call : trace.calls) fprintf(json, "%s\n", drawCallJson(call).c_str());
         if (options.uniforms)
             for (const UniformSet& set : trace.uniforms) fprintf(json, "%s\n", uniformSetJson(set).c_str());
-        if (png && !cv::imwrite(framePath(options, time), readShowFrame())) {
-            fprintf(stderr, "torvanel-trace: cannot write %s\n", framePath(options, time).c_str());
+        int error = png ? writeFramePng(framePath(options, time), readShowFrame()) : 0;
+        if (error) {
+            fprintf(stderr, "torvanel-trace: %s\n", writeFailure(framePath(options, time), error).c_str());
             ok = false;
         }
         fflush(json);

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The trace tool headless (no DISPLAY): JSON Lines on standard output only,
 # a header per time, the same trace for a time whatever ran before it, only a
-# header past the end, frames as PNG, and usage errors.
+# header past the end, frames as PNG in a folder it makes, nothing on
+# standard error unless asked, and usage, folder and data errors.
 set -euo pipefail
-tool="$1"
-out="$2"
+tool=$(realpath "$1")
+out=$(realpath -m "$2")
 rm -rf "$out"
-mkdir -p "$out/png"
+mkdir -p "$out"
 
 env -u DISPLAY "$tool" --png "$out/png" 30 150 30 --scene 9 --scene 143.5 --flag 1 --scene 290 \
   >"$out/trace.jsonl" 2>"$out/log.txt"
@@ -41,6 +42,27 @@ for name in ["frame_30.000.png", "frame_150.000.png", "frame_scene_9.000.png", "
 assert not os.path.exists(os.path.join(out, "png", "frame_scene_290.000.png"))
 print("trace ok:", sum(len(f[1]) for f in frames), "calls")
 PY
+[ ! -s "$out/log.txt" ] || { echo "standard error not quiet:"; head "$out/log.txt"; exit 1; }
+
+# A --png path that is a file: status 2, one line, before loading anything.
+touch "$out/plain"
+set +e
+env -u DISPLAY "$tool" --png "$out/plain/png" 30 >"$out/bad.out" 2>"$out/bad.err"
+status=$?
+set -e
+[ "$status" -eq 2 ] && grep -q "is not a folder" "$out/bad.err" && [ "$(wc -l <"$out/bad.err")" -eq 1 ] ||
+  { echo "a file as --png folder gave status $status:"; cat "$out/bad.err"; exit 1; }
+
+# Started away from the data: one line naming where it looked, status 1,
+# nothing on standard output and no frame written.
+mkdir -p "$out/elsewhere"
+set +e
+(cd "$out/elsewhere" && env -u DISPLAY -u TORVANEL_DATA "$tool" --png frames 30 >"$out/none.out" 2>"$out/none.err")
+status=$?
+set -e
+[ "$status" -eq 1 ] && grep -q "cannot find the show's data (no Resources/ folder) in $(realpath "$out/elsewhere")" \
+  "$out/none.err" && [ ! -s "$out/none.out" ] && [ ! -e "$out/elsewhere/frames/frame_30.000.png" ] ||
+  { echo "no data gave status $status:"; cat "$out/none.err"; exit 1; }
 
 # Usage errors: status 2 and a line on standard error, nothing on standard output.
 for args in "" "--size 12" "--scene" "soon"; do
