@@ -101,7 +101,7 @@ Print printed(vec3 c, vec2 picture, float cells, float frame, float sheet) {
         // The television: a line-screen block in blue ink, the screen
         // jumping brighter on random frames.
         float jump = step(0.8, hash12(vec2(frame, 3.1)));
-        o.colour = mix(vec3(0.8, 0.9, 0.97), INK_PRUSSIAN, lineScreen(tone + 0.15 * jump, picture.y, cells * 0.5));
+        o.colour = mix(vec3(0.74, 0.85, 0.99), INK_PRUSSIAN, lineScreen(tone + 0.15 * jump, picture.y, cells * 0.5));
         o.glow = o.colour * vec3(0.2, 0.3, 0.45);
     } else if (isType(2.0)) {
         o.colour = mix(c, duotone(c, INK_SEPIA, PAPER_WHITE), 0.65);  // hand-tinted sepia
@@ -114,7 +114,7 @@ Print printed(vec3 c, vec2 picture, float cells, float frame, float sheet) {
         o.glow = vec3(1.0, 0.75, 0.3) * (0.12 + glint * 0.3) * tone;
     } else if (isType(2.715)) {
         // Ghost angels: blue ink on vellum that lets the scene through.
-        o.colour = duotone(c, INK_PRUSSIAN * 1.5, vec3(0.86, 0.92, 1.0));
+        o.colour = duotone(c, INK_PRUSSIAN * 1.5, vec3(0.74, 0.85, 1.0));
         o.glow = o.colour * 0.25;
         o.opacity = 0.82;
     } else if (isType(3.0)) {
@@ -123,7 +123,7 @@ Print printed(vec3 c, vec2 picture, float cells, float frame, float sheet) {
         vec3 relief = clamp(c * (steppedTone(tone, 4.0) / max(tone, 0.03)), 0.0, 1.0);
         o.colour = mix(relief, c, 0.3);
     } else if (isType(3.7)) {
-        o.colour = duotone(c, INK_PRUSSIAN, vec3(0.8, 0.9, 0.96));  // cyanotype
+        o.colour = duotone(c, INK_PRUSSIAN, vec3(0.74, 0.86, 0.99));  // cyanotype
     } else if (isType(3.86)) {
         o.colour = duotone(c, vec3(0.36, 0.02, 0.03), vec3(1.0, 0.62, 0.58));  // red ink, wet
         o.glow = vec3(0.8, 0.1, 0.1) * 0.4;
@@ -166,8 +166,8 @@ Print printed(vec3 c, vec2 picture, float cells, float frame, float sheet) {
         o.colour = duotone(c, vec3(0.0, 0.1, 0.14), vec3(0.6, 0.92, 0.86));  // under water: teal ink
         o.glow = vec3(0.05, 0.25, 0.25) * tone;
     } else if (isType(13.0)) {
-        // A paper theatre lit from behind: the colours deepen and glow.
-        o.colour = saturation(c, 1.2) * 0.92;
+        // A paper theatre lit from behind by a lamp: warm, deep colours that glow.
+        o.colour = saturation(c, 1.2) * vec3(1.07, 0.95, 0.8);
         o.glow = c * 0.45;
     } else if (isType(14.0)) {
         // White line on blue card: pale ink where the picture is dark.
@@ -187,7 +187,9 @@ void main() {
     vec2 picture = uv * vec2(aspect, 1.0);  // in picture heights
     float frame = ittime * 10.0;
     float sheet = hash12(vec2(texture_width, texture_height));  // this picture's own randomness
-    float cells = max(texture_height, 64.0) / 5.0;  // screens rule a line every five texels
+    // Screens rule a line every five texels, on a figure's render every
+    // eight pixels of a 1080-row target.
+    float cells = OtherMode > 0.5 ? 135.0 : max(texture_height, 64.0) / 5.0;
     bool figure = OtherMode > 0.5;
 
     vec2 p = uv;
@@ -220,8 +222,14 @@ void main() {
 
     Print o = printed(c, picture, cells, frame, sheet);
     // A figure is the same figure in every print: its own colours, face and
-    // outline lead, the print only tints it.
-    if (figure && !isType(1.0)) o.colour = mix(o.colour, c, 0.6);
+    // outline lead, the print only tints it. White line on blue card would
+    // turn it into a negative: it stands in cold blue light instead.
+    if (figure) {
+        if (isType(14.0))
+            o.colour = c * vec3(0.62, 0.8, 1.12);
+        else if (!isType(10.0) && !isType(13.0))
+            o.colour = mix(o.colour, c, 0.4);
+    }
     if (isType(20.0)) {
         // Back clouds printed on thin paper: the figure behind shows through
         // the light cloud as itself, its outline inked where it ends.
@@ -233,12 +241,14 @@ void main() {
     c = mix(o.colour, INK_BLACK, lip * 0.8);
 
     // The act's paper: the first acts are printed on a warmer stock.
-    vec3 stock = abs(Mode - 2.0) < 0.5 ? vec3(1.04, 0.98, 0.88) : vec3(1.0);
+    vec3 stock = abs(Mode - 2.0) < 0.5 ? vec3(1.03, 0.99, 0.93) : vec3(1.0);
 
-    // Printed on paper: the grain and tone of the sheet, placed per picture.
+    // Printed on paper: the grain of the sheet, placed per picture, and a
+    // little of its cream, so a stock the look names keeps its colour.
     vec2 q = picture * 0.7 + sheet * 3.0;
     vec3 paper = texture(Paper, 1.0 - abs(1.0 - mod(q, 2.0))).rgb;
-    vec3 sheetTone = mix(vec3(1.0), paper / 0.8, 0.45) * (1.0 + (luma(paper) - 0.78) * 1.5) * stock;
+    vec3 cream = paper / max(luma(paper), 0.05);
+    vec3 sheetTone = mix(vec3(1.0), cream, 0.2) * (1.0 + (luma(paper) - 0.78) * 2.0) * stock;
 
     // Stop-motion boil: each picture's exposure shifts a little every step.
     sheetTone *= 0.97 + 0.06 * hash12(vec2(frame, sheet * 91.0));
