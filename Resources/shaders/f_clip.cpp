@@ -226,7 +226,7 @@ void main() {
     // turn it into a negative: it stands in cold blue light instead.
     if (figure) {
         if (isType(14.0))
-            o.colour = c * vec3(0.62, 0.8, 1.12);
+            o.colour = c * vec3(0.8, 0.9, 1.06);
         else if (!isType(10.0) && !isType(13.0))
             o.colour = mix(o.colour, c, 0.4);
     }
@@ -254,10 +254,10 @@ void main() {
     sheetTone *= 0.97 + 0.06 * hash12(vec2(frame, sheet * 91.0));
 
     // A dark tint cuts the shape from black card instead of darkening the
-    // print to a hole: the card keeps the picture faintly in its surface and
-    // its cut edge catches the light.
+    // print to a hole: the picture printed tone on tone in a dark grey ink,
+    // the cut edge catching the light.
     float darkCard = 1.0 - smoothstep(0.08, 0.3, luma(tint.rgb));
-    vec3 card = vec3(0.05, 0.045, 0.042) * (0.55 + 0.9 * luma(c)) * (0.85 + 0.3 * luma(paper))
+    vec3 card = vec3(0.04, 0.036, 0.034) + vec3(0.1, 0.09, 0.08) * luma(c) * (0.8 + 0.4 * luma(paper))
               + vec3(0.2, 0.18, 0.15) * smoothstep(0.02, 0.2, cutEdge);
     c = mix(c * sheetTone * tint.rgb, card, darkCard);
 

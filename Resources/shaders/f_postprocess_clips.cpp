@@ -54,7 +54,7 @@ float paperShadow(vec2 p, vec2 offset, float depth) {
 
 // Black card: not a hole but a sheet, with a mottle and a few fibres.
 vec3 blackCard(vec2 pixel) {
-    float mottle = fibre(pixel / 37.0) * 0.6 + fibre(pixel / 9.0) * 0.4;
+    float mottle = fibre(pixel / 23.0);
     float fibres = smoothstep(0.82, 0.95, fibre(pixel * vec2(0.09, 0.6)));
     return vec3(0.068, 0.058, 0.05) * (0.75 + 0.5 * mottle) + vec3(0.035, 0.03, 0.025) * fibres;
 }
@@ -87,11 +87,13 @@ void main() {
         if (blurPixels > 0.6) scene = discBlur(texture2d, p, blurPixels * texel);
     }
 
-    vec3 card = blackCard(gl_FragCoord.xy * 720.0 / size.y);
-    vec3 c = mix(card, scene.rgb * (1.0 - 0.38 * shadow), clamp(scene.a, 0.0, 1.0));
-    // Where the scene itself is drawn black (the veil at the end, black
-    // cut-outs) it is the same card.
-    c = max(c, card * 0.9);
+    vec3 c = scene.rgb * (1.0 - 0.38 * shadow);
+    // Empty space is black card, and so is whatever the scene draws black
+    // (the veil at the end): only there is the card worked out.
+    if (scene.a < 0.999 || luma(c) < 0.1) {
+        vec3 card = blackCard(gl_FragCoord.xy * 720.0 / size.y);
+        c = max(mix(card, c, clamp(scene.a, 0.0, 1.0)), card * 0.9);
+    }
 
     // Glow: the sprites' second output spread wide and added. Four bilinear
     // taps between texels on the diagonals give a wide soft halo cheaply.
