@@ -187,10 +187,10 @@ void main() {
     vec2 picture = uv * vec2(aspect, 1.0);  // in picture heights
     float frame = ittime * 10.0;
     float sheet = hash12(vec2(texture_width, texture_height));  // this picture's own randomness
+    bool figure = OtherMode > 0.5;
     // Screens rule a line every five texels, on a figure's render every
     // eight pixels of a 1080-row target.
-    float cells = OtherMode > 0.5 ? 135.0 : max(texture_height, 64.0) / 5.0;
-    bool figure = OtherMode > 0.5;
+    float cells = figure ? 135.0 : max(texture_height, 64.0) / 5.0;
 
     vec2 p = uv;
     if (isType(12.236)) p.x += sin(uv.y * 9.0 + frame * 0.7) * 0.012;  // under water
