@@ -118,10 +118,9 @@ Print printed(vec3 c, vec2 picture, float cells, float frame, float sheet) {
         o.glow = o.colour * 0.25;
         o.opacity = 0.82;
     } else if (isType(3.0)) {
-        // A relief print: the colour cut into flat steps of ink, a little of
-        // the drawing's own shading pressed through.
-        vec3 relief = clamp(c * (steppedTone(tone, 4.0) / max(tone, 0.03)), 0.0, 1.0);
-        o.colour = mix(relief, c, 0.3);
+        // A woodcut in colour: the picture's colours in flat steps, its
+        // shading cut as gouge lines between them.
+        o.colour = clamp(c * (carvedTone(tone, 3.0, picture, cells * 0.6) / max(tone, 0.03)), 0.0, 1.0);
     } else if (isType(3.7)) {
         o.colour = duotone(c, INK_PRUSSIAN, vec3(0.74, 0.86, 0.99));  // cyanotype
     } else if (isType(3.86)) {

@@ -58,6 +58,13 @@ float steppedTone(float tone, float levels) {
     return (floor(x) + smoothstep(0.5 - w, 0.5 + w, fract(x))) / levels;
 }
 
+// The tone as a woodcut cuts it: flat steps, and between two steps the
+// gouge's parallel lines, denser towards the darker one.
+float carvedTone(float tone, float levels, vec2 p, float cells) {
+    float x = clamp(tone, 0.0, 1.0) * levels;
+    return (floor(x) + 1.0 - hatch(fract(x), p, cells)) / levels;
+}
+
 // One of a few card stocks, picked by the picture so each cut-out keeps its
 // own sheet.
 vec3 cardStock(float pick) {
