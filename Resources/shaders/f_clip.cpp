@@ -32,16 +32,15 @@ layout(location = 2) out vec4 mask;
 #include "Resources//shaders//inc_clip_looks.cpp"
 
 const float MARGIN = 0.006;  // the scissors' paper rim around mesh figures, in picture heights
-const float INK_GREEN = 0.08;  // the greenest a picture's own colour gets above red and blue
 
 bool isType(float value) { return abs(ObjectType - value) < 0.004; }
 
 // The soft key (the forge writes cut-outs for it with the same numbers): d,
-// the green above red and blue, is at most INK_GREEN on paper and ink and
-// runs from 0.25 (all paper) to 0.5 (all background) across a cut edge.
-// Where d is above 0 the forge darkened the colour by (1 - d), to make room
-// for d under white; texels the sampler blends between paper and edge
-// follow the same rule, so every one is brightened back.
+// the green above red and blue, is at most 0.08 on paper and ink and runs
+// from 0.25 (all paper) to 0.5 (all background) across a cut edge. Where d is
+// above 0 the forge darkened the colour by (1 - d), to make room for d under
+// white; texels the sampler blends between paper and edge follow the same
+// rule, so every one is brightened back.
 float keyGreen(vec3 t) { return t.g - max(t.r, t.b); }
 
 float coverageOf(vec4 t) {
@@ -49,16 +48,12 @@ float coverageOf(vec4 t) {
     return 1.0 - smoothstep(0.25, 0.5, keyGreen(t.rgb));
 }
 
-// The picture's own colour with the background taken out of the edge. Green
-// beyond what the forge lets a colour keep is the key's, blended in by the
-// sampler: it goes, so no cut edge shows the key.
+// The picture's own colour with the background taken out of the edge.
 vec3 unmixed(vec4 t) {
     if (OtherMode > 0.5) return clamp((t.rgb - (1.0 - t.a) * vec3(0.0, 1.0, 1.0)) / max(t.a, 0.05), 0.0, 1.0);
     float d = max(keyGreen(t.rgb), 0.0);
     vec3 c = t.rgb / max(1.0 - d, 0.5);
-    float m = max(c.r, c.b);
-    float allowed = INK_GREEN * (1.0 - min(m, 1.0)) * (1.0 - smoothstep(0.06, 0.14, d));
-    c.g = min(c.g, m + allowed);
+    c.g = mix(t.g, 0.5 * (c.r + c.b), smoothstep(0.08, 0.25, d));
     return clamp(c, 0.0, 1.0);
 }
 
