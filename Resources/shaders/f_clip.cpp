@@ -144,7 +144,8 @@ Print printed(vec3 c, vec2 picture, float cells, float frame, float sheet) {
     } else if (isType(8.74)) {
         o.colour = duotone(c, vec3(0.3, 0.07, 0.04), vec3(1.0, 0.8, 0.6));  // red chalk
     } else if (isType(9.0)) {
-        o.colour = mix(c, duotone(c, vec3(0.04, 0.14, 0.09), vec3(0.78, 0.95, 0.7)), 0.8);  // green ink, the night forest
+        // Green ink, the night forest.
+        o.colour = mix(c, duotone(c, vec3(0.04, 0.14, 0.09), vec3(0.78, 0.95, 0.7)), 0.8);
     } else if (isType(10.0)) {
         // A hand-coloured gravure: a fine screen of warm black ink, the
         // picture's colours laid over it in a thin wash.

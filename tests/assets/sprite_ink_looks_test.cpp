@@ -72,7 +72,9 @@ Rgb pixel(const std::vector<uint8_t>& rgba, int width, int x, int y) {
     return {double(p[0]), double(p[1]), double(p[2])};
 }
 
-double distance(Rgb a, Rgb b) { return std::sqrt((a.r - b.r) * (a.r - b.r) + (a.g - b.g) * (a.g - b.g) + (a.b - b.b) * (a.b - b.b)); }
+double distance(Rgb a, Rgb b) {
+    return std::sqrt((a.r - b.r) * (a.r - b.r) + (a.g - b.g) * (a.g - b.g) + (a.b - b.b) * (a.b - b.b));
+}
 
 // How far c lies off the straight line through ink i and paper p, in levels:
 // a print mixes the two by one amount per pixel, a colour split does not.
@@ -290,7 +292,8 @@ TEST_F(InkLookTest, NoCutEdgeShowsTheKey) {
         for (const InkLook& look : LOOKS)
             for (float frame : {81.3f, 82.4f})
                 for (float flow : {0.0f, -0.3f}) {
-                    if (flow != 0 && std::string(card.key) != "inkcard") continue;  // the sink line on one card is enough
+                    // The sink line is checked on the ink card alone.
+                    if (flow != 0 && std::string(card.key) != "inkcard") continue;
                     setLook(look.objectType, 1, flow);
                     registry.ttime = registry.ittime = frame;
                     Drawn d = drawCard(canvas, card.key, card.scale);

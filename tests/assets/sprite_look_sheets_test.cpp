@@ -178,7 +178,8 @@ TEST_F(LookSheetTest, EveryObjectTypeHasItsOwnLook) {
     // The same picture under different looks must not come out alike either:
     // the three angels, the two fish, the four figures.
     for (auto [a, b] : {std::pair{5, 6}, {5, 7}, {6, 7}, {9, 21}, {12, 18}, {12, 22}, {12, 23}, {18, 22}, {18, 23}, {22, 23}})
-        EXPECT_GT(cellDifference(looks, a, looks, b, plain), 4.0) << LOOKS[a].objectType << " vs " << LOOKS[b].objectType;
+        EXPECT_GT(cellDifference(looks, a, looks, b, plain), 4.0)
+            << LOOKS[a].objectType << " vs " << LOOKS[b].objectType;
     std::string path = std::string(TORVANEL_BINARY_DIR) + "/objecttype_grid.png";
     EXPECT_TRUE(cv::imwrite(path, looks)) << path;
 }
