@@ -1,36 +1,77 @@
-// The print looks of the cut-outs. Every look starts from the picture's own
-// colour and ends as ink on paper, so the scenes stay one collage however
-// different the pieces are.
+// The print shop of the cut-outs: inks, paper stocks and the screens that lay
+// ink on paper. Every look mixes an ink towards a paper by one amount per
+// texel, the same for red, green and blue, so an ink edge never splits into
+// colours.
 
-vec3 duotone(vec3 c, vec3 ink, vec3 light) { return mix(ink, light, luma(c)); }
+const vec3 PAPER_WHITE = vec3(0.97, 0.94, 0.87);
+const vec3 INK_BLACK = vec3(0.08, 0.07, 0.07);
+const vec3 INK_SEPIA = vec3(0.25, 0.14, 0.08);
+const vec3 INK_PRUSSIAN = vec3(0.05, 0.13, 0.30);
+const vec3 INK_VERMILION = vec3(0.70, 0.13, 0.09);
+const vec3 INK_GOLD = vec3(0.26, 0.15, 0.04);
+const vec3 LEAF_GOLD = vec3(1.0, 0.84, 0.42);
+
+vec3 duotone(vec3 c, vec3 ink, vec3 paper) { return mix(ink, paper, luma(c)); }
 
 vec3 saturation(vec3 c, float amount) { return mix(vec3(luma(c)), c, amount); }
 
-vec3 posterize(vec3 c, float levels) { return floor(c * levels + 0.5) / levels; }
+// A screen finer than about three pixels prints as its average tone: the
+// dots would only shimmer.
+float screenFade(float cellsPerPixel) { return smoothstep(0.2, 0.45, cellsPerPixel); }
 
-// Ink share of a dot screen at p (in picture heights) for a tone in [0, 1]:
-// dark tones print big dots that merge, light ones small dots.
+// Ink share of a screen for a tone in [0, 1], from `line`, the distance to
+// the middle of a dot or rule (0 there, 1 farthest off) and `x`, the screen
+// position whose change per pixel says how fine the screen prints. White
+// paper stays clean, full shadow closes up solid.
+float screenInk(float tone, float line, float x) {
+    float dark = clamp(1.0 - tone, 0.0, 1.0);
+    float w = 0.04 + 2.0 * fwidth(x);
+    float ink = (1.0 - smoothstep(dark - w, dark + w, line)) * smoothstep(0.0, 0.1, dark);
+    return mix(ink, dark, screenFade(fwidth(x)));
+}
+
+// A dot screen at p, `cells` dots per unit, turned by `angle`.
 float halftone(float tone, vec2 p, float cells, float angle) {
     float s = sin(angle), c = cos(angle);
     vec2 q = mat2(c, -s, s, c) * p * cells;
-    float r = length(fract(q) - 0.5);
-    float radius = sqrt(max(1.0 - tone, 0.0)) * 0.72;
-    return 1.0 - smoothstep(radius - 0.08, radius + 0.08, r);
+    float r = length(fract(q) - 0.5) * 1.414;
+    return screenInk(tone, r * r, q.x);
 }
 
 // Parallel engraving lines that thicken in the shadows.
 float hatch(float tone, vec2 p, float cells) {
-    float line = abs(fract((p.x * 0.6 + p.y) * cells) - 0.5) * 2.0;
-    return 1.0 - smoothstep(tone - 0.15, tone + 0.15, line);
+    float x = (p.x * 0.6 + p.y) * cells;
+    return screenInk(tone, abs(fract(x) - 0.5) * 2.0, x);
 }
 
-// One of a few coloured papers, picked by the picture so each cut-out keeps
-// its own sheet.
-vec3 craftPaper(float pick) {
+// Horizontal rules, as a line-screen block prints them.
+float lineScreen(float tone, float y, float cells) {
+    float x = y * cells;
+    return screenInk(tone, abs(fract(x) - 0.5) * 2.0, x);
+}
+
+// The tone in `levels` flat steps, as a relief block prints it, the step
+// edges kept a pixel soft.
+float steppedTone(float tone, float levels) {
+    float x = tone * levels;
+    float w = 0.02 + fwidth(x);
+    return (floor(x) + smoothstep(0.5 - w, 0.5 + w, fract(x))) / levels;
+}
+
+// The tone as a woodcut cuts it: flat steps, and between two steps the
+// gouge's parallel lines, denser towards the darker one.
+float carvedTone(float tone, float levels, vec2 p, float cells) {
+    float x = clamp(tone, 0.0, 1.0) * levels;
+    return (floor(x) + 1.0 - hatch(fract(x), p, cells)) / levels;
+}
+
+// One of a few card stocks, picked by the picture so each cut-out keeps its
+// own sheet.
+vec3 cardStock(float pick) {
     int i = int(floor(pick * 5.0));
-    if (i == 0) return vec3(0.86, 0.33, 0.26);
-    if (i == 1) return vec3(0.22, 0.42, 0.66);
-    if (i == 2) return vec3(0.93, 0.74, 0.25);
-    if (i == 3) return vec3(0.27, 0.55, 0.38);
-    return vec3(0.55, 0.32, 0.55);
+    if (i == 0) return vec3(0.82, 0.46, 0.38);  // brick
+    if (i == 1) return vec3(0.52, 0.64, 0.76);  // slate blue
+    if (i == 2) return vec3(0.86, 0.74, 0.52);  // buff
+    if (i == 3) return vec3(0.58, 0.70, 0.56);  // sage
+    return vec3(0.72, 0.58, 0.70);              // heather
 }
