@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "tests/assets/sprite_gl_canvas.h"
-#include "tests/render/gl_test_context.h"
+#include "tests/support/gl_test_context.h"
 
 namespace {
 
@@ -152,22 +152,22 @@ protected:
             registry.add(std::string("Resources//torvanel//") + name, "");
         testing::internal::GetCapturedStdout();
         ASSERT_NE(registry.find("inkcard"), nullptr);
-        registry.ttime = registry.ittime = 81.3f;
+        registry.sprite.ttime = registry.sprite.ittime = 81.3f;
         empty = clearedMeshTarget();
         empty.resolve(1);
     }
     void TearDown() override {
-        registry.clipProgram.use();
-        registry.clipProgram.setFloat("OtherFlow", 0);
+        registry.sprite.clipProgram.use();
+        registry.sprite.clipProgram.setFloat("OtherFlow", 0);
         ShaderProgram::unuse();
     }
 
     void setLook(float objectType, int mode, float otherFlow) {
-        registry.ObjectType = objectType;
-        registry.Mode = mode;
-        registry.clipProgram.use();
-        registry.clipProgram.setFloat("OtherFlow", otherFlow);
-        registry.clipProgram.setTexture(13, "TextureSeeThrough", empty.colourTextures[0]);
+        registry.sprite.ObjectType = objectType;
+        registry.sprite.Mode = mode;
+        registry.sprite.clipProgram.use();
+        registry.sprite.clipProgram.setFloat("OtherFlow", otherFlow);
+        registry.sprite.clipProgram.setTexture(13, "TextureSeeThrough", empty.colourTextures[0]);
     }
 
     // A picture drawn on the canvas over a grey backing, scaled about the
@@ -295,7 +295,7 @@ TEST_F(InkLookTest, NoCutEdgeShowsTheKey) {
                     // The sink line is checked on the ink card alone.
                     if (flow != 0 && std::string(card.key) != "inkcard") continue;
                     setLook(look.objectType, 1, flow);
-                    registry.ttime = registry.ittime = frame;
+                    registry.sprite.ttime = registry.sprite.ittime = frame;
                     Drawn d = drawCard(canvas, card.key, card.scale);
                     // The ink card's paper beside its widest bar; the other
                     // pictures' paper lies beside their rims anyway.
