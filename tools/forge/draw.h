@@ -69,6 +69,10 @@ cv::Mat drawGrotto(const DrawContext&);
 cv::Mat drawGrottoMouth(const DrawContext&);
 cv::Mat drawEmptyRoom(const DrawContext&);
 
+// the sky's lights (draw_lights.cpp)
+cv::Mat drawMoonPhases(const DrawContext&);
+cv::Mat drawSun(const DrawContext&);
+
 // water strips (draw_water.cpp)
 cv::Mat drawSwell(const DrawContext&);
 cv::Mat drawChop(const DrawContext&);
@@ -81,6 +85,7 @@ cv::Mat composeLoader(const DrawContext&);
 cv::Mat drawStage(const DrawContext&);
 cv::Mat drawPaper(const DrawContext&);
 cv::Mat tileBase(const DrawContext&);
+cv::Mat tileWall(const DrawContext&);
 cv::Mat composeAnimals(const DrawContext&);
 
 // shared pen (draw_pen.cpp): canvases are BGRA; the shaded pieces are drawn

@@ -215,9 +215,10 @@ cv::Mat drawGrottoMouth(const DrawContext& d) {
 }
 
 // An empty room in one-point perspective: papered back wall with a window
-// on the night, a door in the left wall, a lamp, bare boards.
+// on the night, a door in the left wall, a lamp, bare boards. Wider than the
+// screen's shape: the camera sees past both sides of a 16:9 room.
 cv::Mat drawEmptyRoom(const DrawContext& d) {
-    Collage c = collage(d.size, d.size * 9 / 16, d.seed);
+    Collage c = collage(d.size, d.size * 10 / 21, d.seed);
     const float l = 0.27f, r = 0.73f, t = 0.15f, b = 0.7f;
     laySheet(c, {rect(c, 0, 0, 1, 1)}, 0.8f);
     for (int i = 0; i < 12; ++i)  // wallpaper in strips
