@@ -45,8 +45,8 @@ static float faceTone(float u, float v, const std::vector<Crater>& cs, const cv:
 }
 
 cv::Mat drawMoonPhases(const DrawContext& c) {
-    const int moons = 8;
-    int w = c.size, h = static_cast<int>(std::lround(c.size * 0.155f));
+    const int moons = 5;
+    int w = c.size, h = c.size / 4;
     cv::Mat m(h, w, CV_8UC4);
     cv::Mat sky = smoothNoise(m.size(), h / 3, c.seed), seas = smoothNoise(cv::Size(256, 256), 60, c.seed + 1);
     std::vector<Crater> cs = craters(c.seed + 2);
@@ -58,7 +58,7 @@ cv::Mat drawMoonPhases(const DrawContext& c) {
             int i = std::min(moons - 1, static_cast<int>(x / step));
             float u = (x + 0.5f - (i + 0.5f) * step) / r, v = (y + 0.5f - 0.5f * h) / r, d2 = u * u + v * v;
             if (d2 < 1.0f) {
-                // the sun goes round from behind (new, the first moon) to in front (full, the fifth)
+                // the sun goes round from behind the moon (new, before the first) to in front of it (full, the third)
                 float phase = 2 * kPi * (i + 0.5f) / moons;
                 float lit = u * std::sin(phase) - std::sqrt(1.0f - d2) * std::cos(phase);
                 float day = std::clamp(lit * r / 3.0f + 0.5f, 0.0f, 1.0f);  // the terminator, a few texels soft

@@ -76,7 +76,7 @@ cv::Mat drawPaper(const DrawContext& c) {
 // long side is the recipe's size.
 static cv::Mat tiled(const DrawContext& c, int across, int down) {
     if (c.base.empty()) return c.base;
-    int cellSide = c.size / std::max(across, down);
+    int cellSide = c.size / std::max(across, down) / 8 * 8;  // leaves the engraving a spacing that divides the sides
     cv::Mat cell = opaque(c.base, cv::Scalar(200, 228, 244)), out(cellSide * down, cellSide * across, CV_8UC3);
     cv::resize(cell, cell, cv::Size(cellSide, cellSide), 0, 0, cv::INTER_AREA);
     for (int y = 0; y < out.rows; ++y)
