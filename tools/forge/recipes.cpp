@@ -93,7 +93,7 @@ static std::vector<Recipe> makeRecipes() {
         whole("cave", 2048, 4120, Accent::None, drawCave),
         art("umbrella", 512, 420, Accent::Vermilion, box("tools/umbrella.svg", -1.4f, 2.3f, 103.2f, 97.1f)),
         drawn("tsekouri", 768, 750, Accent::None, drawAxe),
-        drawn("moona", 2048, 7690, Accent::Slate, drawMoonPhases),
+        drawn("moona", 2016, 7690, Accent::Slate, drawMoonPhases),
         art("fore1", 768, 770, Accent::None, box("plants/bamboo_danny_allen_r.svg", -231.5f, -22.5f, 1108.1f, 1069.0f), open),
         art("fore2", 512, 490, Accent::Sage, box("plants/trees/fern_mo_01.svg", 75.2f, 90.3f, 600.2f, 868.7f), open),
         art("tree1", 768, 870, Accent::Orange, box("plants/fall_coloured_tree_geral_01.svg", -12.4f, -12.4f, 470.0f, 597.4f)),
