@@ -69,9 +69,10 @@ cv::Mat drawGrotto(const DrawContext&);
 cv::Mat drawGrottoMouth(const DrawContext&);
 cv::Mat drawEmptyRoom(const DrawContext&);
 
-// hand tools (draw_tools.cpp)
+// tools (draw_tools.cpp)
 cv::Mat drawAxe(const DrawContext&);
 cv::Mat drawPincers(const DrawContext&);
+cv::Mat drawTypeForme(const DrawContext&);
 
 // the sky's lights (draw_lights.cpp)
 cv::Mat drawMoonPhases(const DrawContext&);

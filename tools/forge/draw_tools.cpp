@@ -1,6 +1,7 @@
-// Hand tools drawn from their parts: the axe (a wedge of steel with a
-// ground bevel on a curved haft) and the pincers (two rounded jaws over a
-// rivet, long handles, one ending in a knob and one in a claw).
+// Tools drawn from their parts: the axe (a wedge of steel with a ground
+// bevel on a curved haft), the pincers (two rounded jaws over a rivet, long
+// handles, one ending in a knob and one in a claw) and the printer's type (a
+// forme of metal sorts locked in a wooden chase, every letter reversed).
 #include "draw.h"
 
 #include <opencv2/imgproc.hpp>
@@ -77,5 +78,36 @@ cv::Mat drawPincers(const DrawContext& c) {
     cv::Point2f rivet(0.5f * w, 0.24f * m.rows);
     shadedBall(m, rivet, 0.055f * w, 1.0f, 0.5f, kSteel);
     cv::circle(m, rivet, static_cast<int>(0.055f * w), grey(0.2), std::max(1, c.size / 300), cv::LINE_AA);
+    return m;
+}
+
+// The forme fills a 16:9 sheet, as the show stretches it over the screen.
+cv::Mat drawTypeForme(const DrawContext& c) {
+    int w = c.size, h = c.size * 9 / 16;
+    cv::Mat m = transparentCanvas(w, h);
+    float u = h / 100.0f;
+    std::vector<cv::Point2f> chase = {{2 * u, 2 * u}, {w - 2 * u, 2 * u}, {w - 2 * u, h - 2 * u}, {2 * u, h - 2 * u}};
+    shadedShape(m, chase, 0.9f, 0.45f, kWood);
+    cv::rectangle(m, cv::Point2f(9 * u, 9 * u), cv::Point2f(w - 9 * u, h - 9 * u), grey(0.18), cv::FILLED);
+    const char* lines[] = {"TORVANEL", "QUILLARET", "PAPER & INK", "ABCDEFGHIJKLM", "0123456789"};
+    float rowHeight = (h - 20 * u) / 5;
+    for (int row = 0; row < 5; ++row) {
+        std::string text = lines[row];
+        float sort = rowHeight * (row < 2 ? 0.82f : 0.62f), y = 10 * u + row * rowHeight + (rowHeight - sort) / 2;
+        float x = 0.5f * w - 0.5f * sort * 0.78f * text.size();
+        for (char ch : text) {
+            cv::Point2f a(x + 0.03f * sort, y), b(x + 0.75f * sort, y + sort);
+            shadedShape(m, {a, {b.x, a.y}, b, {a.x, b.y}}, 0.85f, 0.45f, kSteel);
+            if (ch != ' ') {
+                int weight = std::max(2, static_cast<int>(sort / 10)), unused = 0;
+                double scale = 0.6 * sort / cv::getTextSize("M", cv::FONT_HERSHEY_TRIPLEX, 1.0, weight, &unused).height;
+                cv::Size size = cv::getTextSize(std::string(1, ch), cv::FONT_HERSHEY_TRIPLEX, scale, weight, &unused);
+                cv::putText(m, std::string(1, ch), cv::Point2f(0.5f * (a.x + b.x) - 0.5f * size.width, 0.5f * (a.y + b.y) + 0.5f * size.height),
+                            cv::FONT_HERSHEY_TRIPLEX, scale, grey(0.12), weight, cv::LINE_AA);
+            }
+            x += 0.78f * sort;
+        }
+    }
+    cv::flip(m, m, 1);  // type is cut in reverse, to print the right way round
     return m;
 }

@@ -128,7 +128,7 @@ static std::vector<Recipe> makeRecipes() {
         art("skull", 512, 420, Accent::None, element(kSkull, "g1757")),
         drawn("ribcageb", 768, 640, Accent::None, drawRibcageBack, open),
         drawn("ribcagef", 768, 640, Accent::None, drawRibcageFront, open),
-        art("type", 1024, 1080, Accent::None, box("education/books/open_book_01.svg", 14.2f, -2.2f, 331.6f, 364.4f), solid, onScreenSheet),
+        drawn("type", 1536, 1080, Accent::None, drawTypeForme, Holes::FillAll),
         art("horse", 512, 400, Accent::None, box("animals/mammals/horses/cavallo_architetto_franc_02.svg", -9.2f, -9.1f, 433.1f, 371.9f)),
         art("fishmore2", 512, 210, Accent::None, box("animals/fish/arctic_greyling_ganson.svg", -12.5f, -12.2f, 447.0f, 588.7f)),
         drawn("fishskeleton", 768, 560, Accent::None, drawFishSkeleton, open),
