@@ -312,24 +312,7 @@ static cv::Mat wingPair(const std::string& clipart, int wingWidth) {
     return pair(cv::boundingRect(ch[3] > 0)).clone();
 }
 
-// The great wings of the skull scene: the pair joined by a feathered back
-// between them, scale on scale down to a fan of tail feathers. The show
-// draws it so large that the back alone fills the frame at 159 s.
-cv::Mat composeWings(const DrawContext& c) {
-    cv::Mat pair = wingPair(c.clipart, c.size / 2);
-    if (pair.empty()) return pair;
-    float w = static_cast<float>(pair.cols), h = static_cast<float>(pair.rows);
-    cv::Point2f middle(0.5f * w, 0.62f * h);
-    shadedShape(pair, ovalOutline(middle, cv::Size2f(0.11f * w, 0.5f * h), 0), 0.95f, 0.6f);
-    for (float y = 0.2f * h; y < 1.1f * h; y += 0.06f * h) {  // rows of feathers, each row's scallops offset
-        float half = 0.11f * w * std::sqrt(std::max(0.0f, 1.0f - std::pow((y - middle.y) / (0.5f * h), 2.0f)));
-        float step = 0.025f * w, shift = std::fmod(y / (0.06f * h), 2.0f) < 1.0f ? 0.0f : 0.5f * step;
-        for (float x = middle.x - half + shift; x < middle.x + half; x += step)
-            cv::ellipse(pair, cv::Point2f(x + 0.5f * step, y), cv::Size(static_cast<int>(0.5f * step), static_cast<int>(0.035f * h)), 0, 0, 180,
-                        grey(0.35), std::max(1, c.size / 700), cv::LINE_AA);
-    }
-    return pair;
-}
+cv::Mat composeWings(const DrawContext& c) { return wingPair(c.clipart, c.size / 2); }
 
 // No angel in the clip art: the fairy figure with a pair of feathered wings
 // spread behind her shoulders.
