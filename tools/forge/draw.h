@@ -35,6 +35,7 @@ cv::Mat drawMusclesBack(const DrawContext&);
 
 // organs and skulls (draw_body.cpp)
 cv::Mat drawDigestive(const DrawContext&);
+cv::Mat drawSkull(const DrawContext&);
 cv::Mat crackSkull(const DrawContext&);
 cv::Mat bloodSkull(const DrawContext&);
 cv::Mat skullFront(const DrawContext&);

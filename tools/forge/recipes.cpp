@@ -43,7 +43,6 @@ static Recipe asDrawn(Recipe r) {
     return r;
 }
 
-static const char kSkull[] = "signs_and_symbols/skull-and-bones-aj_aj_as_01.svg";
 static const char kPlace[] = "food/come_si_dispongono_le_p_01.svg";
 
 static std::vector<Recipe> makeRecipes() {
@@ -70,10 +69,10 @@ static std::vector<Recipe> makeRecipes() {
         art("greekback3", 1024, 1140, Accent::None, box("recreation/religion/daedalus_and_ikarus_pete_01.svg", 22.5f, 34.3f, 716.5f, 928.5f),
             solid),
         whole("backanimals", 1536, 2180, Accent::None, composeAnimals, box("unsorted/striscia_mucche.svg", -8.5f, -9.2f, 434.4f, 80.1f)),
-        art("skullblood", 512, 470, Accent::Crimson, element(kSkull, "g1757"), Holes::FillSmall, bloodSkull),
-        art("skullcrack3", 512, 470, Accent::None, element(kSkull, "g1757"), Holes::FillSmall, crackSkull),
-        art("skullcrack3front", 512, 470, Accent::None, element(kSkull, "g1757"), Holes::FillSmall, skullFront),
-        art("skullcrack3back", 512, 470, Accent::None, element(kSkull, "g1757"), Holes::FillSmall, skullBack),
+        drawn("skullblood", 768, 470, Accent::Crimson, bloodSkull),
+        drawn("skullcrack3", 768, 470, Accent::None, crackSkull),
+        drawn("skullcrack3front", 768, 470, Accent::None, skullFront),
+        drawn("skullcrack3back", 768, 470, Accent::None, skullBack),
         whole("stage", 2048, 2900, Accent::Crimson, drawStage),
         art("balloon2", 512, 360, Accent::Vermilion, box("transportation/pallone_aerestatico_arch_01.svg", -6.0f, -5.8f, 210.3f, 278.6f)),
         whole("Mcave1", 2048, 1690, Accent::None, drawGrotto),
@@ -125,7 +124,7 @@ static std::vector<Recipe> makeRecipes() {
             onScreenSheet),
         art("hammer", 512, 570, Accent::None, box("tools/blacksmith_hammer_ganson.svg", -7.1f, -7.0f, 196.0f, 337.5f)),
         drawn("ribcage", 768, 510, Accent::None, drawRibcage, open),
-        art("skull", 512, 420, Accent::None, element(kSkull, "g1757")),
+        drawn("skull", 1024, 1040, Accent::None, drawSkull),
         drawn("ribcageb", 768, 640, Accent::None, drawRibcageBack, open),
         drawn("ribcagef", 768, 640, Accent::None, drawRibcageFront, open),
         drawn("type", 1536, 1080, Accent::None, drawTypeForme, Holes::FillAll),
