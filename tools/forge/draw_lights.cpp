@@ -83,14 +83,21 @@ cv::Mat drawMoonPhases(const DrawContext& c) {
     return m;
 }
 
-// The sun as an engraver gives it: a face in a disc, a ring of straight
-// rays and a ring of flames between them, reaching into the corners.
+// The sun as an engraver gives it: a face in a disc, a glow ruled with fine
+// beams, a ring of straight rays and a ring of flames between them, the
+// long rays reaching into the corners.
 cv::Mat drawSun(const DrawContext& c) {
     int s = c.size;
     cv::Mat m = transparentCanvas(s, s);
     cv::Point2f o(0.5f * s, 0.5f * s);
     float disc = 0.27f * s;
     const int rays = 16;
+    shadedBall(m, o, 0.43f * s, 1.0f, 0.86f, kGold);  // the glow behind the rays, ruled with fine beams
+    for (int k = 0; k < 96; ++k) {
+        float a = 2 * kPi * k / 96;
+        cv::line(m, o + cv::Point2f(std::cos(a), std::sin(a)) * disc, o + cv::Point2f(std::cos(a), std::sin(a)) * 0.42f * s, ink(120, 170, 200),
+                 std::max(1, s / 500), cv::LINE_AA);
+    }
     for (int k = 0; k < rays; ++k) {  // straight rays, long ones towards the corners
         float a = 2 * kPi * k / rays, len = (k % 2 ? 0.41f : 0.5f) * s * (k % 4 == 2 ? 1.25f : 1.0f), half = 0.07f * s;
         cv::Point2f dir(std::cos(a), std::sin(a)), side(-dir.y, dir.x);
