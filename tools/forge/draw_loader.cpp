@@ -96,24 +96,24 @@ static void vignette(Plate& p, cv::Point2f c, cv::Size2f half) {
         cv::line(plate, cv::Point2f(c.x - half.width, y), cv::Point2f(c.x + half.width, y), cv::Scalar(0.9), std::max(1, cvRound(weight * u)), cv::LINE_AA);
     }
     cv::Point2f moon = c + cv::Point2f(-0.45f * half.width, -0.35f * half.height);  // the full moon, paper cut from the lines
-    cv::circle(plate, moon, cvRound(40 * u), cv::Scalar(0), cv::FILLED, cv::LINE_AA);
-    cv::circle(plate, moon, cvRound(40 * u), cv::Scalar(1), std::max(1, cvRound(2.5f * u)), cv::LINE_AA);
-    for (cv::Vec3f crater : {cv::Vec3f(-12, -10, 9), cv::Vec3f(14, 6, 7), cv::Vec3f(-4, 18, 5), cv::Vec3f(10, -18, 4)})
+    cv::circle(plate, moon, cvRound(32 * u), cv::Scalar(0), cv::FILLED, cv::LINE_AA);
+    cv::circle(plate, moon, cvRound(32 * u), cv::Scalar(1), std::max(1, cvRound(2.5f * u)), cv::LINE_AA);
+    for (cv::Vec3f crater : {cv::Vec3f(-10, -8, 7), cv::Vec3f(11, 5, 6), cv::Vec3f(-3, 14, 4), cv::Vec3f(8, -14, 3)})
         cv::circle(plate, moon + cv::Point2f(crater[0], crater[1]) * u, cvRound(crater[2] * u), cv::Scalar(0.7), std::max(1, cvRound(1.5f * u)),
                    cv::LINE_AA);
     // the balloon: an envelope in gores, ropes, a basket
-    cv::Point2f b = c + cv::Point2f(0.42f * half.width, -0.3f * half.height);
-    float r = 48 * u;
+    cv::Point2f b = c + cv::Point2f(0.42f * half.width, -0.4f * half.height);
+    float r = 34 * u;
     cv::ellipse(plate, b, cv::Size2f(r, 1.15f * r), 0, 0, 360, cv::Scalar(0), cv::FILLED, cv::LINE_AA);
     for (int k = -2; k <= 2; ++k)
         cv::ellipse(plate, b + cv::Point2f(0, 0), cv::Size2f(std::abs(k) * r / 2.2f + 1, 1.15f * r), 0, k < 0 ? 90 : -90, k < 0 ? 270 : 90,
                     cv::Scalar(1), std::max(1, cvRound(1.5f * u)), cv::LINE_AA);
     cv::ellipse(plate, b, cv::Size2f(r, 1.15f * r), 0, 0, 360, cv::Scalar(1), std::max(1, cvRound(3 * u)), cv::LINE_AA);
-    cv::Point2f basket = b + cv::Point2f(0, 1.15f * r + 34 * u);
+    cv::Point2f basket = b + cv::Point2f(0, 1.15f * r + 22 * u);
     for (int side : {-1, 1})
-        cv::line(plate, b + cv::Point2f(side * 0.55f * r, 0.95f * r), basket + cv::Point2f(side * 10 * u, -8 * u), cv::Scalar(1),
+        cv::line(plate, b + cv::Point2f(side * 0.55f * r, 0.95f * r), basket + cv::Point2f(side * 8 * u, -6 * u), cv::Scalar(1),
                  std::max(1, cvRound(1.5f * u)), cv::LINE_AA);
-    cv::rectangle(plate, basket + cv::Point2f(-12 * u, -8 * u), basket + cv::Point2f(12 * u, 8 * u), cv::Scalar(1), cv::FILLED, cv::LINE_AA);
+    cv::rectangle(plate, basket + cv::Point2f(-9 * u, -6 * u), basket + cv::Point2f(9 * u, 6 * u), cv::Scalar(1), cv::FILLED, cv::LINE_AA);
     // the sea: wave crests in rows, closer together towards the horizon
     cv::RNG rng(7);
     for (int row = 0; row < 14; ++row) {
@@ -151,16 +151,19 @@ cv::Mat composeLoader(const DrawContext& c) {
     const cv::Vec3f paper = paperColour(), inkTone = inkColour();
     Plate p{cv::Mat(h, w, CV_32F, cv::Scalar(0)), h / 1000.0f};
     float u = p.unit;
-    cv::Rect2f card(0.05f * w, 0.035f * h, 0.9f * w, 0.93f * h);
+    // In the window the card runs from 29 % to 80 % of the height, clear of
+    // the quad's edges and of the window's foot, with the window's middle
+    // (35 % down the picture) in the blank band under the title.
+    cv::Rect2f card(0.05f * w, 0.076f * h, 0.9f * w, 0.664f * h);
     border(p, card);
-    letters(p, "TORVANEL", cv::Point2f(0.5f * w, 0.15f * h), 105 * u, 0.12f);
-    letters(p, "QUILLARET", cv::Point2f(0.5f * w, 0.27f * h), 52 * u, 0.3f);
+    letters(p, "TORVANEL", cv::Point2f(0.5f * w, 0.18f * h), 80 * u, 0.12f);
+    letters(p, "QUILLARET", cv::Point2f(0.5f * w, 0.275f * h), 40 * u, 0.3f);
     for (int side : {-1, 1}) {  // a flourish either side of the second line, clear of the middle
-        cv::Point2f a(0.5f * w + side * 0.2f * w, 0.27f * h);
+        cv::Point2f a(0.5f * w + side * 0.17f * w, 0.275f * h);
         cv::line(p.ink, a, a + cv::Point2f(side * 0.1f * w, 0), cv::Scalar(1), std::max(1, cvRound(2 * u)), cv::LINE_AA);
         cv::circle(p.ink, a + cv::Point2f(side * 0.1f * w, 0), cvRound(5 * u), cv::Scalar(1), cv::FILLED, cv::LINE_AA);
     }
-    vignette(p, cv::Point2f(0.5f * w, 0.66f * h), cv::Size2f(0.3f * w, 0.24f * h));
+    vignette(p, cv::Point2f(0.5f * w, 0.55f * h), cv::Size2f(0.3f * w, 0.14f * h));
 
     cv::Mat sheet(h, w, CV_32FC3, cv::Scalar(0, 0, 0));
     cv::Mat grain = smoothNoise(sheet.size(), 2, c.seed), mottle = smoothNoise(sheet.size(), 40, c.seed + 1);
