@@ -35,6 +35,7 @@ cv::Mat drawMusclesBack(const DrawContext&);
 
 // organs and skulls (draw_body.cpp)
 cv::Mat drawDigestive(const DrawContext&);
+cv::Mat drawSkull(const DrawContext&);
 cv::Mat crackSkull(const DrawContext&);
 cv::Mat bloodSkull(const DrawContext&);
 cv::Mat skullFront(const DrawContext&);
@@ -69,6 +70,15 @@ cv::Mat drawGrotto(const DrawContext&);
 cv::Mat drawGrottoMouth(const DrawContext&);
 cv::Mat drawEmptyRoom(const DrawContext&);
 
+// tools (draw_tools.cpp)
+cv::Mat drawAxe(const DrawContext&);
+cv::Mat drawPincers(const DrawContext&);
+cv::Mat drawTypeForme(const DrawContext&);
+
+// the sky's lights (draw_lights.cpp)
+cv::Mat drawMoonPhases(const DrawContext&);
+cv::Mat drawSun(const DrawContext&);
+
 // water strips (draw_water.cpp)
 cv::Mat drawSwell(const DrawContext&);
 cv::Mat drawChop(const DrawContext&);
@@ -81,6 +91,7 @@ cv::Mat composeLoader(const DrawContext&);
 cv::Mat drawStage(const DrawContext&);
 cv::Mat drawPaper(const DrawContext&);
 cv::Mat tileBase(const DrawContext&);
+cv::Mat tileWall(const DrawContext&);
 cv::Mat composeAnimals(const DrawContext&);
 
 // shared pen (draw_pen.cpp): canvases are BGRA; the shaded pieces are drawn

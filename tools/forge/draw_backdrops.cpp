@@ -156,40 +156,66 @@ cv::Mat drawCave(const DrawContext& d) {
     return toPicture(c);
 }
 
-// Bands of rock laid one over another across the back of the grotto.
-static void strata(Collage& c, float from, float to, int bands, cv::RNG& rng) {
-    for (int i = 0; i < bands; ++i) {
-        float y = from + (to - from) * i / bands;
-        std::vector<cv::Point2f> band;
-        for (int k = 0; k <= 24; ++k) {
-            float x = k / 24.0f;
-            band.push_back(cv::Point2f(x * c.tone.cols, (y + 0.02f * std::sin(x * 7 + i * 1.7f) + static_cast<float>(rng.uniform(-0.006, 0.006))) * c.tone.rows));
+// A ridge of pines cut from one sheet: the ground line at y with a row of
+// trees standing on it, each three tiers of boughs and a trunk.
+static std::vector<cv::Point2f> pineRidge(const Collage& c, float y, float height, float spacing, cv::RNG& rng) {
+    float w = static_cast<float>(c.tone.cols), h = static_cast<float>(c.tone.rows);
+    std::vector<cv::Point2f> pts = {{-0.01f * w, 1.01f * h}};
+    for (float x = static_cast<float>(rng.uniform(0.0, spacing)); x < 1.0f + spacing; x += spacing * static_cast<float>(rng.uniform(0.7, 1.3))) {
+        float tall = height * static_cast<float>(rng.uniform(0.7, 1.2)), half = tall * 0.28f * h / w, base = y + 0.01f * std::sin(9 * x);
+        pts.push_back(cv::Point2f((x - 0.08f * half) * w, base * h));  // the trunk
+        pts.push_back(cv::Point2f((x - 0.08f * half) * w, (base - 0.12f * tall) * h));
+        for (int tier = 0; tier < 3; ++tier) {  // boughs: each tier wider below, narrower above
+            float lo = base - (0.12f + 0.27f * tier) * tall, hi = lo - 0.36f * tall, reach = half * (1.0f - 0.25f * tier);
+            pts.push_back(cv::Point2f((x - reach) * w, lo * h));
+            pts.push_back(cv::Point2f((x - 0.3f * reach) * w, hi * h + 0.06f * tall * h));
         }
-        band.push_back(cv::Point2f(static_cast<float>(c.tone.cols), to * c.tone.rows));
-        band.push_back(cv::Point2f(0, to * c.tone.rows));
-        laySheet(c, {band}, i % 2 ? 0.58f : 0.66f);
+        pts.push_back(cv::Point2f(x * w, (base - 1.05f * tall) * h));  // the tip
+        for (int tier = 2; tier >= 0; --tier) {
+            float lo = base - (0.12f + 0.27f * tier) * tall, hi = lo - 0.36f * tall, reach = half * (1.0f - 0.25f * tier);
+            pts.push_back(cv::Point2f((x + 0.3f * reach) * w, hi * h + 0.06f * tall * h));
+            pts.push_back(cv::Point2f((x + reach) * w, lo * h));
+        }
+        pts.push_back(cv::Point2f((x + 0.08f * half) * w, (base - 0.12f * tall) * h));
+        pts.push_back(cv::Point2f((x + 0.08f * half) * w, base * h));
     }
+    pts.push_back(cv::Point2f(1.01f * w, 1.01f * h));
+    return pts;
 }
 
-// The grotto's back: rock in bands under a dark vault, lit by a round
-// opening at the top, a shelf of floor and three stalagmites.
+// Inside the grotto, looking out: rock in layers round a ragged opening hung
+// with stalactites, and through it the moon over three ridges of pines, each
+// nearer one darker, as a paper theatre lays its flats.
 cv::Mat drawGrotto(const DrawContext& d) {
-    Collage c = collage(d.size, d.size * 9 / 16, d.seed);
+    Collage c = collage(d.size, d.size * 4 / 9, d.seed);
     cv::RNG rng(d.seed);
-    laySheet(c, {rect(c, 0, 0, 1, 1)}, 0.9f);  // daylight above the opening
-    strata(c, 0.2f, 1.0f, 7, rng);
-    std::vector<cv::Point2f> oculus;
+    laySheet(c, {rect(c, 0, 0, 1, 1)}, 0.88f);  // the night sky, pale as paper
+    std::vector<cv::Point2f> moon;
     for (int k = 0; k < 40; ++k) {
         float a = 2 * kPi * k / 40;
-        oculus.push_back(cv::Point2f((0.5f + 0.11f * std::cos(a)) * c.tone.cols, (0.1f + 0.16f * std::sin(a)) * c.tone.rows));
+        moon.push_back(cv::Point2f((0.6f + 0.03f * std::cos(a)) * c.tone.cols, 0.22f * c.tone.rows + 0.03f * c.tone.cols * std::sin(a)));
     }
-    laySheet(c, {points(c, {{0, 0}, {1, 0}, {1, 0.36f}, {0.8f, 0.28f}, {0.6f, 0.3f}, {0.5f, 0.33f}, {0.4f, 0.3f}, {0.2f, 0.29f}, {0, 0.38f}}), oculus},
-             0.24f);
-    for (float x : {0.22f, 0.5f, 0.77f}) {  // stalagmites
-        float half = static_cast<float>(rng.uniform(0.035, 0.05)), top = static_cast<float>(rng.uniform(0.45, 0.6));
-        laySheet(c, {points(c, {{x - half, 0.84f}, {x - half * 0.3f, top + 0.08f}, {x, top}, {x + half * 0.35f, top + 0.1f}, {x + half, 0.84f}})}, 0.42f);
+    laySheet(c, {moon}, 0.97f);
+    laySheet(c, {pineRidge(c, 0.62f, 0.22f, 0.035f, rng)}, 0.68f);
+    laySheet(c, {pineRidge(c, 0.7f, 0.3f, 0.05f, rng)}, 0.52f);
+    laySheet(c, {pineRidge(c, 0.8f, 0.42f, 0.075f, rng)}, 0.36f);
+    const float open[3][4] = {{0.26f, 0.74f, 0.1f, 0.95f}, {0.2f, 0.8f, 0.05f, 1.05f}, {0.12f, 0.88f, 0.0f, 1.2f}};
+    const float tones[3] = {0.4f, 0.32f, 0.24f};
+    for (int i = 0; i < 3; ++i)
+        laySheet(c, {rect(c, -0.01f, -0.01f, 1.01f, 1.01f), archOpening(c, open[i][0], open[i][1], open[i][2], open[i][3], 12 + 2 * i, rng)},
+                 tones[i]);
+    for (int i = 0; i < 18; ++i) {  // facets of the rock walls either side
+        float x = static_cast<float>(i % 2 ? rng.uniform(0.0, 0.16) : rng.uniform(0.84, 1.0)), y = static_cast<float>(rng.uniform(0.05, 0.9));
+        float s = static_cast<float>(rng.uniform(0.03, 0.07));
+        laySheet(c, {points(c, {{x - s, y}, {x + 0.2f * s, y - s}, {x + s, y + 0.1f * s}, {x + 0.1f * s, y + 1.4f * s}})},
+                 static_cast<float>(rng.uniform(0.2, 0.32)));
     }
-    laySheet(c, {points(c, {{0, 0.82f}, {0.3f, 0.8f}, {0.6f, 0.83f}, {1, 0.8f}, {1, 1}, {0, 1}})}, 0.34f);
+    laySheet(c, {points(c, {{0, 0.88f}, {0.3f, 0.86f}, {0.6f, 0.89f}, {1, 0.86f}, {1, 1.01f}, {0, 1.01f}})}, 0.18f);  // the floor
+    for (float x : {0.08f, 0.3f, 0.72f, 0.93f}) {  // stalagmites, blunt and leaning
+        float half = static_cast<float>(rng.uniform(0.015, 0.025)), top = static_cast<float>(rng.uniform(0.66, 0.78));
+        laySheet(c, {points(c, {{x - half, 0.9f}, {x - half * 0.4f, top + 0.05f}, {x + 0.1f * half, top}, {x + half * 0.5f, top + 0.06f}, {x + half, 0.9f}})},
+                 0.26f);
+    }
     return toPicture(c);
 }
 
@@ -197,7 +223,7 @@ cv::Mat drawGrotto(const DrawContext& d) {
 // on both sides, a lip of hanging rock above, boulders below; open in the
 // middle so the back shows through.
 cv::Mat drawGrottoMouth(const DrawContext& d) {
-    Collage c = collage(d.size, d.size * 9 / 16, d.seed);
+    Collage c = collage(d.size, d.size * 4 / 9, d.seed);
     cv::RNG rng(d.seed);
     laySheet(c, {rect(c, -0.01f, -0.01f, 1.01f, 1.01f), archOpening(c, 0.14f, 0.86f, 0.1f, 1.2f, 11, rng)}, 0.2f);
     laySheet(c, {points(c, {{-0.01f, 0.9f}, {0.2f, 0.86f}, {0.45f, 0.9f}, {0.7f, 0.87f}, {1.01f, 0.9f}, {1.01f, 1.01f}, {-0.01f, 1.01f}})}, 0.3f);
@@ -215,9 +241,10 @@ cv::Mat drawGrottoMouth(const DrawContext& d) {
 }
 
 // An empty room in one-point perspective: papered back wall with a window
-// on the night, a door in the left wall, a lamp, bare boards.
+// on the night, a door in the left wall, a lamp, bare boards. Wider than the
+// screen's shape: the camera sees past both sides of a 16:9 room.
 cv::Mat drawEmptyRoom(const DrawContext& d) {
-    Collage c = collage(d.size, d.size * 9 / 16, d.seed);
+    Collage c = collage(d.size, d.size * 10 / 21, d.seed);
     const float l = 0.27f, r = 0.73f, t = 0.15f, b = 0.7f;
     laySheet(c, {rect(c, 0, 0, 1, 1)}, 0.8f);
     for (int i = 0; i < 12; ++i)  // wallpaper in strips

@@ -46,6 +46,59 @@ cv::Mat drawDigestive(const DrawContext& c) {
     return m;
 }
 
+// A human skull in profile, facing right: the vault, a brow over a deep
+// orbit, the cheekbone and its arch running back to the ear, the nasal
+// opening, separate teeth in both jaws and a jaw bone with its angle and
+// chin. Drawn in bone greys, lit from the upper left.
+cv::Mat drawSkull(const DrawContext& c) {
+    int h = c.size, w = c.size * 5 / 6;
+    cv::Mat m = transparentCanvas(w, h);
+    auto pt = [&](float x, float y) { return cv::Point2f(x * w, y * h); };
+    std::vector<cv::Point2f> head = smoothCurve(
+        {pt(0.2f, 0.66f), pt(0.05f, 0.45f), pt(0.08f, 0.2f), pt(0.28f, 0.04f), pt(0.55f, 0.03f), pt(0.76f, 0.12f), pt(0.87f, 0.3f),
+         pt(0.92f, 0.38f), pt(0.88f, 0.43f), pt(0.95f, 0.53f), pt(0.93f, 0.62f), pt(0.94f, 0.7f), pt(0.86f, 0.72f), pt(0.62f, 0.7f),
+         pt(0.42f, 0.7f)},
+        true, 10);
+    shadedShape(m, head, 0.98f, 0.55f, kBone);
+    std::vector<cv::Point2f> jaw = smoothCurve({pt(0.5f, 0.62f), pt(0.58f, 0.72f), pt(0.9f, 0.73f), pt(0.92f, 0.86f), pt(0.84f, 0.95f),
+                                                pt(0.62f, 0.91f), pt(0.5f, 0.87f), pt(0.46f, 0.72f)},
+                                               true, 10);
+    shadedShape(m, jaw, 0.95f, 0.5f, kBone);
+    int line = std::max(2, c.size / 250);
+    cv::Scalar pen = ink(40, 45, 55);
+    auto curve = [&](std::initializer_list<cv::Point2f> pts, int weight, cv::Scalar colour) {
+        std::vector<cv::Point> out;
+        for (cv::Point2f p : smoothCurve(std::vector<cv::Point2f>(pts), false, 8)) out.push_back(p);
+        cv::polylines(m, out, false, colour, weight, cv::LINE_AA);
+    };
+    // the orbit, deep under the brow, and the nasal opening
+    shadedShape(m, smoothCurve({pt(0.63f, 0.4f), pt(0.72f, 0.35f), pt(0.83f, 0.38f), pt(0.84f, 0.48f), pt(0.76f, 0.53f), pt(0.65f, 0.5f)}, true, 8),
+                0.35f, 0.08f);
+    curve({pt(0.6f, 0.36f), pt(0.72f, 0.32f), pt(0.86f, 0.36f)}, line + 1, pen);  // the brow ridge
+    shadedShape(m, smoothCurve({pt(0.85f, 0.5f), pt(0.9f, 0.52f), pt(0.91f, 0.6f), pt(0.86f, 0.61f)}, true, 8), 0.3f, 0.08f);
+    // the cheekbone under the orbit and its arch back to the ear
+    shadedShape(m, smoothCurve({pt(0.64f, 0.53f), pt(0.76f, 0.55f), pt(0.8f, 0.6f), pt(0.66f, 0.61f), pt(0.44f, 0.6f), pt(0.44f, 0.56f)}, true, 8),
+                1.0f, 0.62f, kBone);
+    curve({pt(0.44f, 0.61f), pt(0.62f, 0.62f), pt(0.8f, 0.61f)}, line, pen);
+    shadedBall(m, pt(0.38f, 0.6f), 0.035f * w, 0.3f, 0.08f);  // the ear's opening
+    curve({pt(0.55f, 0.05f), pt(0.58f, 0.14f), pt(0.56f, 0.22f), pt(0.6f, 0.31f)}, std::max(1, line / 2), ink(70, 80, 90));  // a suture
+    curve({pt(0.2f, 0.4f), pt(0.3f, 0.24f), pt(0.5f, 0.2f), pt(0.62f, 0.28f)}, std::max(1, line / 2), ink(110, 120, 130));  // the temple's line
+    // teeth, one by one, upper and lower, with the gap of the bite between
+    for (int row = 0; row < 2; ++row)
+        for (int i = 0; i < 7; ++i) {
+            float x0 = 0.62f + 0.045f * i, top = row == 0 ? 0.63f : 0.725f, bottom = row == 0 ? 0.712f : 0.79f;
+            std::vector<cv::Point2f> tooth = smoothCurve({pt(x0, top), pt(x0 + 0.04f, top), pt(x0 + 0.042f, bottom - 0.01f), pt(x0 + 0.02f, bottom),
+                                                          pt(x0 - 0.002f, bottom - 0.01f)},
+                                                         true, 6);
+            shadedShape(m, tooth, 1.0f, 0.7f, kWhite);
+            cv::polylines(m, std::vector<std::vector<cv::Point>>{std::vector<cv::Point>(tooth.begin(), tooth.end())}, true, pen, std::max(1, line / 2),
+                          cv::LINE_AA);
+        }
+    curve({pt(0.6f, 0.718f), pt(0.77f, 0.72f), pt(0.94f, 0.718f)}, line, pen);
+    curve({pt(0.5f, 0.64f), pt(0.53f, 0.72f), pt(0.6f, 0.74f)}, line, pen);  // the jaw's upper edge behind the teeth
+    return m;
+}
+
 static std::vector<cv::Point> crackLine(const cv::Mat& m) {
     std::vector<cv::Point> pts;
     cv::RNG rng(1234);
@@ -57,7 +110,7 @@ static std::vector<cv::Point> crackLine(const cv::Mat& m) {
 }
 
 cv::Mat crackSkull(const DrawContext& c) {
-    cv::Mat m = c.base.clone();
+    cv::Mat m = drawSkull(c);
     if (m.empty()) return m;
     cv::Mat lines = transparentCanvas(m.cols, m.rows);
     std::vector<cv::Point> crack = crackLine(m);

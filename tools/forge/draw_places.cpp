@@ -72,15 +72,24 @@ cv::Mat drawPaper(const DrawContext& c) {
     return m;
 }
 
-// A seamless cell repeated four by four over a square, on paper.
-cv::Mat tileBase(const DrawContext& c) {
+// A seamless cell repeated `across` by `down` times, on paper; the picture's
+// long side is the recipe's size.
+static cv::Mat tiled(const DrawContext& c, int across, int down) {
     if (c.base.empty()) return c.base;
-    cv::Mat cell = opaque(c.base, cv::Scalar(200, 228, 244)), out(c.size, c.size, CV_8UC3);
-    cv::resize(cell, cell, cv::Size(c.size / 4, c.size / 4), 0, 0, cv::INTER_AREA);  // four repeats across
-    for (int y = 0; y < c.size; ++y)
-        for (int x = 0; x < c.size; ++x) out.at<cv::Vec3b>(y, x) = cell.at<cv::Vec3b>(y % cell.rows, x % cell.cols);
+    int cellSide = c.size / std::max(across, down) / 8 * 8;  // leaves the engraving a spacing that divides the sides
+    cv::Mat cell = opaque(c.base, cv::Scalar(200, 228, 244)), out(cellSide * down, cellSide * across, CV_8UC3);
+    cv::resize(cell, cell, cv::Size(cellSide, cellSide), 0, 0, cv::INTER_AREA);
+    for (int y = 0; y < out.rows; ++y)
+        for (int x = 0; x < out.cols; ++x) out.at<cv::Vec3b>(y, x) = cell.at<cv::Vec3b>(y % cellSide, x % cellSide);
     return out;
 }
+
+cv::Mat tileBase(const DrawContext& c) { return tiled(c, 4, 4); }
+
+// The opening's back wall: the show lays two of these side by side, a
+// picture's width apart, and the camera sees well left of the first, so the
+// wall is nine cells wide to four high.
+cv::Mat tileWall(const DrawContext& c) { return tiled(c, 9, 4); }
 
 // The frieze of animals in three rows on a wall of paper.
 cv::Mat composeAnimals(const DrawContext& c) {

@@ -55,6 +55,30 @@ cv::Mat drawCloud2(const DrawContext& c) { return cumulus(c.size, {{4, 3, 2}, 0.
 cv::Mat drawCloud3(const DrawContext& c) { return cumulus(c.size, {{4, 2, 1}, 0.7f, 0.0f, 0.08f}, c.seed); }
 cv::Mat drawCloud4(const DrawContext& c) { return cumulus(c.size, {{5, 3, 2}, 0.85f, 0.8f, 0.08f}, c.seed); }
 
-// A bank of cloud heaped high, for the sky behind the end of the ascent; about
-// as wide for its height as the show lays three of them side by side.
-cv::Mat drawCloudBank(const DrawContext& c) { return cumulus(c.size, {{5, 5, 5, 4, 3, 2}, 1.0f, 0.0f, 0.3f}, c.seed); }
+// A bank of cloud for the sky behind the end of the ascent: billows heaped
+// row on row over the whole sheet, their tops just inside its upper edge, so
+// the three banks the show lays side by side fill the sky between them.
+cv::Mat drawCloudBank(const DrawContext& c) {
+    int w = c.size, h = c.size * 2 / 3;
+    cv::Mat m = transparentCanvas(w, h);
+    cv::RNG rng(c.seed);
+    float r = h / 9.0f;
+    struct Billow {
+        cv::Point2f at;
+        float r;
+    };
+    std::vector<Billow> billows;
+    for (float x = 0; x < w + r; x += 1.1f * r)  // the top edge
+        billows.push_back({cv::Point2f(x + static_cast<float>(rng.uniform(-0.3, 0.3)) * r, r * static_cast<float>(rng.uniform(0.95, 1.3))),
+                           r * static_cast<float>(rng.uniform(0.8, 1.2))});
+    for (int i = 0; i < 60; ++i)  // heaped below it, big and small
+        billows.push_back({cv::Point2f(static_cast<float>(rng.uniform(0.0, 1.0)) * w, static_cast<float>(rng.uniform(1.5, 9.5)) * r),
+                           r * static_cast<float>(rng.uniform(0.9, 2.2))});
+    cv::rectangle(m, cv::Point2f(0, 1.2f * r), cv::Point2f(static_cast<float>(w), static_cast<float>(h)), grey(0.7), cv::FILLED);  // the body
+    std::stable_sort(billows.begin(), billows.end(), [](const Billow& a, const Billow& b) { return a.at.y < b.at.y; });
+    for (const Billow& b : billows) {  // lower billows in front; the bank darkens towards its foot
+        float foot = b.at.y / h;
+        shadedBall(m, b.at, b.r, 1.0f - 0.15f * foot, 0.68f - 0.12f * foot);
+    }
+    return m;
+}

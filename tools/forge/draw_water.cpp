@@ -83,22 +83,30 @@ cv::Mat drawChop(const DrawContext& c) {
     return m;
 }
 
-// Calm water: a low, slow top edge and long ripples, light and dark.
+// Calm water as an engraver cuts it, filling nearly all its strip so the
+// show's strips cover the frame they pass through: a low swell along the
+// top, then level ripples, fine and close towards the far edge and longer
+// and wider apart nearer, dark strokes with white glints between them.
 cv::Mat drawRipples(const DrawContext& c) {
     int w = c.size, h = c.size / 6;
     cv::RNG rng(c.seed);
     std::vector<float> crest(w);
     for (int x = 0; x < w; ++x) {
         float u = static_cast<float>(x) / w;
-        crest[x] = h * (0.3f + 0.04f * std::sin(u * 2 * kPi * 3) + 0.02f * std::sin(u * 2 * kPi * 11 + 1.0f));
+        crest[x] = h * (0.07f + 0.025f * std::sin(u * 2 * kPi * 5) + 0.012f * std::sin(u * 2 * kPi * 17 + 1.0f));
     }
-    cv::Mat m = body(w, h, crest, 0.98f, 0.76f);
-    for (int i = 0; i < 70; ++i) {
-        float y = h * static_cast<float>(rng.uniform(0.4, 0.97)), x = w * static_cast<float>(rng.uniform(-0.05, 1.0));
-        float len = w * static_cast<float>(rng.uniform(0.04, 0.16)) * (0.5f + (y / h));
-        std::vector<cv::Point2f> ripple;
-        for (int k = 0; k <= 12; ++k) ripple.push_back(cv::Point2f(x + len * k / 12.0f, y + h * 0.008f * std::sin(k * 1.3f)));
-        inkLine(m, ripple, i % 3 ? 0.2f : 0.92f, std::max(1, c.size / 700) + (y > 0.7f * h ? 1 : 0));
+    cv::Mat m = body(w, h, crest, 1.0f, 0.8f);
+    for (float depth = 0.02f; depth < 1.0f; depth += 0.012f + 0.05f * depth) {  // rows of ripples, apart by perspective
+        float y = h * (0.1f + 0.88f * depth), len0 = w * (0.02f + 0.08f * depth);
+        for (float x = -static_cast<float>(rng.uniform(0.0, 1.0)) * len0; x < w; x += len0 * static_cast<float>(rng.uniform(1.4, 2.4))) {
+            float len = len0 * static_cast<float>(rng.uniform(0.6, 1.0)), lift = h * (0.004f + 0.012f * depth);
+            std::vector<cv::Point2f> ripple;
+            for (int k = 0; k <= 12; ++k) ripple.push_back(cv::Point2f(x + len * k / 12.0f, y - lift * std::sin(k * kPi / 12)));
+            inkLine(m, ripple, 0.3f, std::max(1, static_cast<int>(c.size / 1400.0f * (1.0f + 1.5f * depth))));
+            std::vector<cv::Point2f> glint;
+            for (int k = 3; k <= 9; ++k) glint.push_back(cv::Point2f(x + len * (k / 12.0f + 0.4f), y + lift * 1.5f));
+            inkLine(m, glint, 1.0f, std::max(1, static_cast<int>(c.size / 1400.0f * (1.0f + 1.5f * depth))));
+        }
     }
     return m;
 }
