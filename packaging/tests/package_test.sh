@@ -118,16 +118,24 @@ for link in start-link deb-link; do
 done
 pass "the launcher finds its data through a symbolic link"
 
-# Cooked data, when the build makes it, is shipped and read by the installed program.
-cooked=$(cd "$source_dir" && find Resources -iname '*cook*' -type f | head -1)
+# The cooked pictures and figure frames are shipped, and the installed
+# program takes every picture and frame from them: each source it opens has
+# its ".cooked" file opened beside it, and nothing says it fell back to
+# decoding (a stale or damaged cooked file says so in a line).
+cooked=$(cd "$source_dir" && find Resources -name '*.cooked' -type f | head -1)
 if [ -z "$cooked" ]; then
-  echo "skipped: the build makes no cooked data yet"
+  fail "the build made no cooked data"
 elif ! strace -f -o /dev/null true 2>/dev/null; then
   echo "skipped: strace cannot run here, so cooked reads cannot be seen"
 else
   for root in "${roots[@]}"; do [ -f "$root/share/torvanel/$cooked" ] || fail "$root lacks $cooked"; done
-  (cd "$work/elsewhere" && env -u DISPLAY strace -f -e trace=openat -o "$work/cooked-opens" "$tgz/bin/torvanel-trace" 30 >/dev/null 2>&1)
-  grep -v ENOENT "$work/cooked-opens" | grep -qi cook || fail "the installed program read no cooked file"
-  pass "cooked data shipped and read"
+  (cd "$work/elsewhere" && env -u DISPLAY strace -f -e trace=openat -o "$work/cooked-opens" \
+    "$tgz/bin/torvanel-trace" --verbose 30 >/dev/null 2>"$work/cooked-log")
+  grep -v ENOENT "$work/cooked-opens" | grep -o '"[^"]*Resources/[^"]*"' | tr -d '"' | sed 's|//*|/|g' >"$work/opened"
+  sources=$(grep -E '\.(png|jpg|cor)$' "$work/opened" | sort -u)
+  [ "$(echo "$sources" | wc -l)" -gt 100 ] || fail "only $(echo "$sources" | wc -l) pictures and frames seen read"
+  while read -r f; do grep -qxF "$f.cooked" "$work/opened" || fail "$f was read without its cooked file"; done <<<"$sources"
+  ! grep -q "cooked - " "$work/cooked-log" || fail "fell back to decoding: $(grep -m1 'cooked - ' "$work/cooked-log")"
+  pass "cooked data shipped; all $(echo "$sources" | wc -l) pictures and frames taken from it"
 fi
 echo "packages: $passed passed, 0 failed"
