@@ -15,9 +15,11 @@ struct SceneGroup {
 };
 
 constexpr int SCENE_GROUP_COUNT = 62;
+// The table as linked into the program (scene_table.cpp); a reloaded scene
+// module brings its own copy (scene_module.h).
 extern const SceneGroup SCENE_GROUPS[SCENE_GROUP_COUNT];
 
 // Draws one frame's scenes into the bound scene target (three outputs): the
-// prologue, every group in table order, the epilogue. Leaves no program in
+// prologue, every group of the current table in order, the epilogue. Leaves no program in
 // use and 2D texturing off.
 void drawScenes(SceneFrame& frame);
