@@ -10,10 +10,12 @@
 #include "app/app_state.h"
 #include "app/events.h"
 #include "app/launcher_menu.h"
+#include "midi/surface_lights.h"
 #include "platform/console.h"
 #include "platform/system_time.h"
 #include "show/part_clips.h"
 #include "show/part_loader.h"
+#include "show/scene_module.h"
 
 int main(int argc, char** argv) {
     (void)argv;
@@ -57,10 +59,18 @@ int main(int argc, char** argv) {
             for (Part* part : state.parts) part->time = raw;
     }
     SDL_ShowCursor(0);
+    watchSceneModule(builtSceneModulePath());  // "" unless built with scene reloading
+    SurfaceLights lights;
+    openSurfaceLights(lights);
 
     while (state.running) {
         handleEvents(state);
+        checkSceneModule();  // at the frame boundary, before the show advances
         advanceShow(state);
+        // The surface's own pause and mark (the clock rule stores the time
+        // while REC is held); no loop yet.
+        updateSurfaceLights(lights, state.controls.toggle(NANO_KONTROL2_BUTTON_FOWARD) != 0, false,
+                            state.controls.value(NANO_KONTROL2_BUTTON_REC) > 1, SDL_GetTicks64() / 1000.0);
         finishFrame(state);
         SDL_GL_SwapWindow(state.window.window);
     }
