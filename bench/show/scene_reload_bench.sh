@@ -46,3 +46,7 @@ done | tee "$work/rounds"
 sort -n -k2 "$work/rounds" | awk '{ t[NR] = $2 } END {
   printf "module in place to new picture, 1280x720: median %.0f ms, min %.0f, max %.0f (%d rounds)\n",
          t[int((NR + 1) / 2)], t[1], t[NR], NR }'
+# For scale: the loop's own frame time (a change waits for the frame in
+# flight, then shows in the next one).
+grep '^picture ' "$work/log" | awk 'NR == 1 { f = $2; w = $4 } END {
+  printf "frame loop: %.0f ms a frame\n", ($4 - w) * 1000 / ($2 - f) }'
