@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -70,6 +71,7 @@ fs::path copyForLoading(std::error_code& error) {
 }
 
 void loadModule() {
+    const auto start = std::chrono::steady_clock::now();
     const std::string name = watch.path.string();
     std::error_code error;
     fs::path copy = copyForLoading(error);
@@ -81,8 +83,8 @@ void loadModule() {
     fs::remove(copy, error);  // the mapping stays; nothing is left in the temporary folder
     if (!handle) {
         // The loader names the private copy first: the maker knows the module.
-        const char* error = dlerror();
-        std::string why = error ? error : "it does not load";
+        const char* loaderError = dlerror();
+        std::string why = loaderError ? loaderError : "it does not load";
         if (why.rfind(copy.string() + ": ", 0) == 0) why.erase(0, copy.string().size() + 2);
         report("SceneModule - " + name + " refused: " + why + "; old scenes kept");
         return;
@@ -98,7 +100,9 @@ void loadModule() {
     if (watch.handle) dlclose(watch.handle);
     watch.handle = handle;
     watch.table = table;
-    report("SceneModule - " + name + " loaded at " + clockTime() + " (" + std::to_string(table.count) + " groups)");
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    report("SceneModule - " + name + " loaded at " + clockTime() + " in " + std::to_string(took.count()) + " ms (" +
+           std::to_string(table.count) + " groups)");
 }
 
 // Whether the watched file was closed after writing or moved into place

@@ -6,7 +6,7 @@
 //   watchSceneModule(builtSceneModulePath());   // once, before the first frame
 //   ...each frame, before update and draw:
 //   checkSceneModule();                         // maybe swaps the table
-//   hudLine(sceneModuleStatus());
+//   sceneModuleStatus();                        // the line a HUD shows
 //
 // Everything the groups share (the random generator, the draw trace, the
 // registry and the drawers) stays in the program, which exports its symbols
@@ -54,8 +54,9 @@ using SceneModuleLayoutFn = uint64_t (*)();
 using SceneModuleTableFn = SceneTable (*)();
 
 // Raise by hand when a change reaches the groups through something the sizes
-// and offsets below cannot see (a field's meaning, a shared function's
-// signature is caught by the loader already).
+// and offsets below cannot see, such as a field's meaning. A shared
+// function's changed signature needs nothing: the module then names a
+// symbol the program lacks, and the loader refuses it.
 constexpr uint64_t SCENE_MODULE_VERSION = 1;
 
 constexpr uint64_t layoutStep(uint64_t hash, uint64_t value) { return (hash ^ value) * 1099511628211ull; }
