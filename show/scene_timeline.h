@@ -20,6 +20,6 @@ constexpr int SCENE_GROUP_COUNT = 62;
 extern const SceneGroup SCENE_GROUPS[SCENE_GROUP_COUNT];
 
 // Draws one frame's scenes into the bound scene target (three outputs): the
-// prologue, every group of the current table in order, the epilogue. Leaves no program in
-// use and 2D texturing off.
+// prologue, every group of the current table (currentSceneTable) in order,
+// the epilogue. Leaves no program in use and 2D texturing off.
 void drawScenes(SceneFrame& frame);
