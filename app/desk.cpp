@@ -13,6 +13,7 @@
 #include "platform/user_state.h"
 #include "render/gl_state.h"
 #include "show/part_clips.h"
+#include "show/scene_module.h"
 #include "show/scene_timeline.h"
 
 const char* const DESK_KEY_HELP =
@@ -163,7 +164,8 @@ static void drawHud(AppState& state, Part_Clips& part) {
 
     float size = std::max(12.0f, height / 48.0f);
     std::string error = firstShaderError(part);
-    int lines = 4 + (error.empty() ? 0 : 1);
+    const std::string& module = sceneModuleStatus();
+    int lines = 4 + (error.empty() ? 0 : 1) + (module.empty() ? 0 : 1);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0, 0, 0, 0.6f);
@@ -180,6 +182,11 @@ static void drawHud(AppState& state, Part_Clips& part) {
     if (!error.empty()) {
         glColor3f(1, 0.3f, 0.25f);
         hudText(size * 0.5f, y, size * 0.8f, error);
+        y += size * 1.5f;
+    }
+    if (!module.empty()) {
+        glColor3f(0.6f, 1, 0.6f);
+        hudText(size * 0.5f, y, size * 0.8f, module);
         y += size * 1.5f;
     }
     glColor3f(1, 0.85f, 0.3f);

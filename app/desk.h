@@ -1,7 +1,8 @@
 // desk.h - the maker's desk in the shell: keys for the transport beside the
 // control surface, the loop and bookmarks kept across runs, shaders rebuilt
 // when saved (the last good program kept, the error shown), and a HUD over
-// the finished picture.
+// the finished picture (which also tells what the scenes are drawn from when
+// they reload as a module).
 //
 //   startDesk(state);                 // once, after startShow
 //   // each frame:

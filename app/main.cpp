@@ -15,11 +15,13 @@
 #include "app/desk.h"
 #include "app/events.h"
 #include "app/launcher_menu.h"
+#include "midi/surface_lights.h"
 #include "platform/console.h"
 #include "platform/data_dir.h"
 #include "platform/system_time.h"
 #include "show/part_clips.h"
 #include "show/part_loader.h"
+#include "show/scene_module.h"
 
 // The show reads "Resources//" from its working folder: the data folder
 // findDataDir finds (an installed show starts anywhere) becomes that folder.
@@ -95,11 +97,21 @@ int main(int argc, char** argv) {
     }
     SDL_ShowCursor(0);
     startDesk(state);
+    watchSceneModule(builtSceneModulePath());  // "" unless built with scene reloading
+    SurfaceLights lights;
+    openSurfaceLights(lights);
 
     while (state.running) {
         handleEvents(state);
+        checkSceneModule();  // at the frame boundary, before the show advances
         beginDeskFrame(state);
         advanceShow(state);
+        // One pause for the surface and the keys; a mark stored from either
+        // (the clock rule stores the time while REC is held).
+        const DeskTransport& desk = state.desk.transport;
+        updateSurfaceLights(lights, deskPaused(&state.controls), desk.looping,
+                            desk.markStored || state.controls.value(NANO_KONTROL2_BUTTON_REC) > 1,
+                            SDL_GetTicks64() / 1000.0);
         finishFrame(state);
         endDeskFrame(state);
         SDL_GL_SwapWindow(state.window.window);

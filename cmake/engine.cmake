@@ -26,7 +26,8 @@ set(TORVANEL_FOLDERS platform midi render timing assets show app)
 
 foreach(folder ${TORVANEL_FOLDERS})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${folder}/*.cpp")
-  list(FILTER srcs EXCLUDE REGEX "/app/main\\.cpp$")
+  # The program's entry, and the scene module's (cmake/scene_module.cmake).
+  list(FILTER srcs EXCLUDE REGEX "/app/main\\.cpp$|/show/scene_module_entry\\.cpp$")
   if(NOT srcs)  # a folder still being written: keep the graph valid
     set(srcs "${CMAKE_BINARY_DIR}/empty_${folder}.cpp")
     file(WRITE ${srcs} "")
@@ -48,7 +49,7 @@ foreach(lib ply corto delaunay)
   endif()
 endforeach()
 target_link_libraries(torvanel_timing PUBLIC torvanel_platform PkgConfig::MPG123)
-target_link_libraries(torvanel_show PUBLIC torvanel_assets torvanel_timing torvanel_midi)
+target_link_libraries(torvanel_show PUBLIC torvanel_assets torvanel_timing torvanel_midi ${CMAKE_DL_LIBS})
 target_link_libraries(torvanel_app PUBLIC torvanel_show)
 
 # What tests, tools and benchmarks share: the GL test context and scratch
@@ -58,6 +59,7 @@ target_include_directories(torvanel_test_support INTERFACE "${CMAKE_SOURCE_DIR}"
 target_link_libraries(torvanel_test_support INTERFACE torvanel_platform PkgConfig::GLEW)
 
 add_executable(torvanel "${CMAKE_SOURCE_DIR}/app/main.cpp")
+include(cmake/scene_module.cmake)  # with its option on, links the engine whole first
 target_link_libraries(torvanel PRIVATE torvanel_app)
 
 if(TORVANEL_TESTS)

@@ -8,73 +8,8 @@
 
 #include "assets/draw_trace.h"
 #include "platform/crt_rand.h"
-#include "show/scenes/scene_groups.h"
+#include "show/scene_module.h"
 #include "timing/time_map.h"
-
-const SceneGroup SCENE_GROUPS[SCENE_GROUP_COUNT] = {
-    {1, "logo", groupLogo},
-    {2, "back wall", groupBackWall},
-    {3, "empty room", groupEmptyRoom},
-    {4, "cave", groupCave},
-    {5, "stage", groupStage},
-    {6, "second cave", groupSecondCave},
-    {7, "grid wall", groupGridWall},
-    {8, "tiled wall", groupTiledWall},
-    {9, "moon stage", groupMoonStage},
-    {10, "bird", groupBird},
-    {11, "old man", groupOldMan},
-    {12, "vice and skull", groupViceAndSkull},
-    {13, "horse and cutlery", groupHorseAndCutlery},
-    {14, "cutlery at the front", groupCutleryAtFront},
-    {15, "forks and fruit rows", groupForksAndFruitRows},
-    {16, "fish shoal", groupFishShoal},
-    {17, "muscles with fruit", groupMusclesWithFruit},
-    {18, "hammers", groupHammers},
-    {19, "hand lowered", groupHandLowered},
-    {20, "hand sliding in", groupHandSlidingIn},
-    {21, "hand rows", groupHandRows},
-    {22, "fruit bob", groupFruitBob},
-    {23, "angel rows", groupAngelRows},
-    {24, "angels of the opening", groupAngelsOpening},
-    {25, "angels mirrored", groupAngelsMirrored},
-    {26, "sea", groupSea},
-    {27, "picture frame", groupPictureFrame},
-    {28, "television", groupTelevision},
-    {29, "type breaking", groupTypeBreaking},
-    {30, "skull rows", groupSkullRows},
-    {31, "fish carrying cutlery", groupFishCarryingCutlery},
-    {32, "figure into target A", groupFigureIntoTargetA},
-    {33, "figure into target B", groupFigureIntoTargetB},
-    {34, "first figure", groupFirstFigure},
-    {35, "figures on ropes", groupFiguresOnRopes},
-    {36, "parade", groupParade},
-    {37, "moon strip", groupMoonStrip},
-    {38, "forest trees", groupForestTrees},
-    {39, "forest muscles", groupForestMuscles},
-    {40, "fish swimming past", groupFishSwimmingPast},
-    {41, "curtain pair", groupCurtainPair},
-    {42, "curtains in depth", groupCurtainsInDepth},
-    {43, "umbrellas", groupUmbrellas},
-    {44, "axes", groupAxes},
-    {45, "walk across", groupWalkAcross},
-    {46, "three figures", groupThreeFigures},
-    {47, "saw", groupSaw},
-    {48, "bees", groupBees},
-    {49, "figure on a rope", groupFigureOnRope},
-    {50, "fall", groupFall},
-    {51, "skull cracks", groupSkullCracks},
-    {52, "ascent", groupAscent},
-    {53, "fade", groupFade},
-    {54, "grid wall ribbons", groupGridWallRibbons},
-    {55, "nails and hammers", groupNailsAndHammers},
-    {56, "muscles marching", groupMusclesMarching},
-    {57, "sea and old men", groupSeaAndOldMen},
-    {58, "viola", groupViola},
-    {59, "hammers and nails", groupHammersAndNails},
-    {60, "tears", groupTears},
-    {61, "hanged figure", groupHangedFigure},
-    {62, "two figures", groupTwoFigures},
-};
 
 const SceneAct ACTS[SCENE_ACT_COUNT] = {
     {0, "the sea"},
@@ -153,16 +88,19 @@ static bool heldForTheStage(const SceneGroup& group, float t) {
 
 void drawScenes(SceneFrame& f) {
     prologue(f);
-    for (const SceneGroup& group : SCENE_GROUPS) {
+    bool outerPopped = false;
+    for (const SceneGroup& group : currentSceneTable()) {
         if (drawTrace) drawTrace->group = group.number;
         if (!heldForTheStage(group, f.t)) group.draw(f);
         if (drawTrace) drawTrace->generatorAfterGroup.push_back(crtState());
         if (group.number == 1) f.sprite.Mode = 2;  // the warm light of the opening acts
-        if (group.number == 21) {
+        if (group.number == 21 && !outerPopped) {
             f.sprite.Mode = 1;
             glPopMatrix();  // the outer transform: later groups stand in the frame's own view
+            outerPopped = true;
         }
     }
+    if (!outerPopped) glPopMatrix();  // a reloaded table without group 21
     if (drawTrace) drawTrace->group = 0;
     ShaderProgram::unuse();
     glDisable(GL_TEXTURE_2D);

@@ -15,6 +15,8 @@ struct SceneGroup {
 };
 
 constexpr int SCENE_GROUP_COUNT = 62;
+// The table as linked into the program (scene_table.cpp); a reloaded scene
+// module brings its own copy (scene_module.h).
 extern const SceneGroup SCENE_GROUPS[SCENE_GROUP_COUNT];
 
 // The show's acts in order: where each begins in scene time, and its name.
@@ -34,6 +36,6 @@ float actRawStart(int index);
 int actAtSceneTime(float t);
 
 // Draws one frame's scenes into the bound scene target (three outputs): the
-// prologue, every group in table order, the epilogue. Leaves no program in
-// use and 2D texturing off.
+// prologue, every group of the current table (currentSceneTable) in order,
+// the epilogue. Leaves no program in use and 2D texturing off.
 void drawScenes(SceneFrame& frame);

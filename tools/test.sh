@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
-cmake -S . -B build-test -G Ninja -DTORVANEL_SANITIZE=ON >/dev/null
+cmake -S . -B build-test -G Ninja -DTORVANEL_SANITIZE=ON -DTORVANEL_SCENE_RELOAD=ON >/dev/null
 cmake --build build-test -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
