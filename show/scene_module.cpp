@@ -1,6 +1,7 @@
 #include "show/scene_module.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
