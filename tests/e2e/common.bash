@@ -62,3 +62,17 @@ wait_log() {
   done
   return 1
 }
+
+# Starts the program with one argument (its console in $work/out, its errors
+# in $work/err), takes the launcher to a 1280 x 720 window and waits until
+# loading has built the last program. Sets pid and show.
+start_show_1280x720() {
+  "$program" keep >"$work/out" 2>"$work/err" &
+  pid=$!
+  local launcher
+  launcher=$(wait_window 380x240) || fail "no 380x240 launcher window"
+  sleep 0.5
+  choose_1280x720_windowed "$launcher"
+  show=$(wait_window 1280x720) || { cat "$work/out" "$work/err"; fail "no 1280x720 show window"; }
+  wait_log "$work/out" "f_object" $pid 120 || { tail -20 "$work/out" "$work/err"; fail "the show did not finish loading"; }
+}

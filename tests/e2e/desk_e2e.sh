@@ -19,13 +19,8 @@ done
 cd "$work"
 export XDG_STATE_HOME="$work/state"
 
-TORVANEL_START_RAW_TIME=30 "$program" keep >"$work/out" 2>"$work/err" &
-pid=$!
-launcher=$(wait_window 380x240) || fail "no 380x240 launcher window"
-sleep 0.5
-choose_1280x720_windowed "$launcher"
-show=$(wait_window 1280x720) || { cat "$work/out" "$work/err"; fail "no 1280x720 show window"; }
-wait_log "$work/out" "f_object" $pid 120 || { tail -20 "$work/out" "$work/err"; fail "the show did not finish loading"; }
+export TORVANEL_START_RAW_TIME=30
+start_show_1280x720
 # The first frames may take a while on a busy machine: the bookmark key is
 # pressed until the show plays and stores it.
 xdotool windowfocus "$show"; sleep 0.2

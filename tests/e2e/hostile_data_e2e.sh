@@ -31,14 +31,8 @@ PY
 shader=Resources/shaders/f_object.cpp
 { echo "#include Resources///shaders/./f_object.cpp"; cat "$shader"; } >"$work/f_object.cpp" && mv "$work/f_object.cpp" "$shader"
 
-"$program" keep >"$work/out" 2>"$work/err" &
-pid=$!
-launcher=$(wait_window 380x240) || fail "no 380x240 launcher window"
-sleep 0.5
-choose_1280x720_windowed "$launcher"
-show=$(wait_window 1280x720) || { cat "$work/out" "$work/err"; fail "no 1280x720 show window"; }
 # Loading ends with the object program built; then a few seconds of show.
-wait_log "$work/out" "f_object" $pid 120 || { tail -20 "$work/out" "$work/err"; fail "the show did not finish loading"; }
+start_show_1280x720
 sleep 3
 kill -0 $pid 2>/dev/null || { tail -20 "$work/out" "$work/err"; fail "the show stopped by itself"; }
 import -window "$show" "$shots/e2e_hostile.png" 2>/dev/null
