@@ -228,7 +228,7 @@ static MeshFrame decodeFrame(const MeshSequence& sequence, const std::string& pa
     consolePrint(ConsoleLevel::Detail, "Loading .......... %s\n", path.c_str());
     MeshFrame frame;
     try {
-        printf("Loading.. %s\n", path.c_str());
+        consolePrint(ConsoleLevel::Detail, "Loading.. %s\n", path.c_str());
         std::vector<uint8_t> bytes;
         std::string why;
         if (!readWholeFile(path, MESH_MAX_FILE_BYTES, &bytes, &why)) return failedFrame(path, why.c_str());

@@ -8,7 +8,7 @@ import sys
 rows = [line.rstrip("\n").split("\t") for line in sys.stdin if not line.startswith("#")]
 assert rows[0][0] == "act", rows
 body = rows[1:]
-assert [r[0] for r in body] == ["bird and old man", "all"], body
+assert [r[0] for r in body] == ["hammers and angels", "all"], body
 assert int(body[-1][2]) == 5, body  # 29, 29.5, 30, 30.5 and 31 s
 assert all(float(v) >= 0 for r in body for v in r[1:]), body
 assert float(body[-1][7]) > 0 and float(body[-1][8]) > 0, body  # draws and samples passed
