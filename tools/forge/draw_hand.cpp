@@ -101,12 +101,14 @@ cv::Mat drawHand(const DrawContext& c) {
     shadedShape(m, backRim, 0.14f, 0.14f, kSkin);
     for (const Digit& d : fingers) digit(m, d, u);
     shadedShape(m, back, 0.95f, 0.6f, kSkin);
-    // knuckles: a low rise at each finger's root, and the tendons to them
-    for (const Digit& d : fingers) {
-        cv::Point2f k = d.base * u + unitAt(d.degrees) * (d.width * u * 0.05f);
-        shadedShape(m, ovalOutline(k, cv::Size2f(d.width * u * 0.32f, d.width * u * 0.4f), d.degrees), 0.98f, 0.86f, kSkin);
-        shadedStroke(m, smoothCurve({at(0.42f, 0.52f), (at(0.42f, 0.52f) + k) * 0.5f + at(0.0f, 0.01f), k - unitAt(d.degrees) * (d.width * u * 0.4f)}, false, 6),
-                     line * 0.6f, 0.6f, 0.6f, kSkin);
+    // knuckles: wrinkled skin over each finger's root, a tendon to each
+    for (int i = 0; i < 4; ++i) {
+        const Digit& d = fingers[i];
+        cv::Point2f dir = unitAt(d.degrees), k = d.base * u - dir * (d.width * u * 0.05f);
+        wrinkles(m, k, dir, d.width * u * 0.8f, 2, line * 0.6f);
+        cv::Point2f from = at(0.42f, 0.6f - 0.05f * i);
+        shadedStroke(m, smoothCurve({from, (from + k) * 0.5f + at(0.0f, 0.01f), k - dir * (d.width * u * 0.5f)}, false, 6),
+                     line * 0.5f, 0.62f, 0.62f, kSkin);
     }
     // the shirt cuff, with its seam and two buttons
     std::vector<cv::Point2f> cuff = {at(0.03f, 0.20f), at(0.38f, 0.25f), at(0.38f, 0.80f), at(0.03f, 0.86f)};
