@@ -75,11 +75,13 @@ static float ropeTone(const RopeTexel& t, float radius, float length) {
     float phase = (t.along + radius * std::asin(v) * 1.1f) / pitch;
     int strand = static_cast<int>(std::floor(phase));
     float f = phase - strand;
-    float bulge = std::pow(std::sin(kPi * f), 0.5f);
-    float groove = f < 0.06f || f > 0.94f ? 0.35f : 1.0f;
-    float fibreAt = (t.along - radius * std::asin(v) * 0.5f) / std::max(1.5f, radius * 0.09f);
-    float fibre = 0.8f + 0.3f * hash01(static_cast<int>(std::floor(fibreAt)), strand);
-    float tone = cylinder * (0.55f + 0.45f * bulge) * groove * fibre;
+    // each strand lit on its leading side, in shadow towards the next
+    float bulge = std::sin(kPi * f) * (1.15f - 0.6f * f);
+    float groove = f < 0.14f || f > 0.88f ? 0.12f : 1.0f;
+    // fibres run steeper than the strands, each a little lighter or darker
+    float fibreAt = (t.along - radius * std::asin(v) * 0.5f) / std::max(1.5f, radius * 0.07f);
+    float fibre = 0.6f + 0.55f * hash01(static_cast<int>(std::floor(fibreAt)), strand);
+    float tone = cylinder * (0.25f + 0.85f * bulge) * groove * fibre;
     // whipping: a few turns of twine bound round each end
     float fromEnd = std::min(t.along, length - t.along);
     if (fromEnd > radius * 0.5f && fromEnd < radius * 1.6f) {
