@@ -70,7 +70,7 @@ static std::vector<RopeTexel> layRope(const RopeLine& line, cv::Size size, float
 // spiral grooves, each strand a rounded bundle of fibres; whipped ends.
 static float ropeTone(const RopeTexel& t, float radius, float length) {
     float v = t.across, round = std::sqrt(std::max(0.0f, 1.0f - v * v));
-    float cylinder = 0.35f + 0.5f * round - 0.28f * v * t.lit;
+    float cylinder = 0.55f + 0.45f * round - 0.2f * v * t.lit;
     float pitch = radius * 2.2f;  // one strand's width along the rope
     float phase = (t.along + radius * std::asin(v) * 1.1f) / pitch;
     int strand = static_cast<int>(std::floor(phase));
@@ -80,8 +80,8 @@ static float ropeTone(const RopeTexel& t, float radius, float length) {
     float groove = f < 0.14f || f > 0.88f ? 0.12f : 1.0f;
     // fibres run steeper than the strands, each a little lighter or darker
     float fibreAt = (t.along - radius * std::asin(v) * 0.5f) / std::max(1.5f, radius * 0.07f);
-    float fibre = 0.6f + 0.55f * hash01(static_cast<int>(std::floor(fibreAt)), strand);
-    float tone = cylinder * (0.25f + 0.85f * bulge) * groove * fibre;
+    float fibre = 0.75f + 0.35f * hash01(static_cast<int>(std::floor(fibreAt)), strand);
+    float tone = cylinder * (0.45f + 0.6f * bulge) * groove * fibre;
     // whipping: a few turns of twine bound round each end
     float fromEnd = std::min(t.along, length - t.along);
     if (fromEnd > radius * 0.5f && fromEnd < radius * 1.6f) {
