@@ -54,8 +54,15 @@ cv::Mat composeFrame(const DrawContext&);
 cv::Mat composeAngel(const DrawContext&);
 cv::Mat composeWings(const DrawContext&);
 cv::Mat openScreen(const DrawContext&);
-cv::Mat closeWrist(const DrawContext&);
 cv::Mat onScreenSheet(const DrawContext&);
+
+// knotted rope (draw_rope.cpp)
+cv::Mat drawRopeKnot(const DrawContext&);
+cv::Mat drawHangingKnot(const DrawContext&);
+cv::Mat drawLoopKnot(const DrawContext&);
+
+// the hand (draw_hand.cpp)
+cv::Mat drawHand(const DrawContext&);
 
 // skies (draw_sky.cpp)
 cv::Mat drawCloud1(const DrawContext&);

@@ -258,23 +258,6 @@ cv::Mat onScreenSheet(const DrawContext& c) {
     return m;
 }
 
-// The clip art's hand is an outline left open at the wrist: a cut across the
-// wrist closes it, so palm and fingers get paper.
-cv::Mat closeWrist(const DrawContext& c) {
-    cv::Mat m = c.base.clone();
-    if (m.empty()) return m;
-    cv::Mat alpha;
-    cv::extractChannel(m, alpha, 3);
-    cv::Rect drawn = cv::boundingRect(alpha > 100);
-    int x = drawn.x + drawn.width * 3 / 100;
-    int top = -1, bottom = -1;
-    for (int y = 0; y < m.rows; ++y)
-        if (alpha.at<uchar>(y, x) > 100) bottom = y, top = top < 0 ? y : top;
-    if (top < 0) return m;
-    cv::line(m, cv::Point(x, top), cv::Point(x, bottom), ink(20, 20, 20), std::max(2, c.size / 200), cv::LINE_AA);
-    return m;
-}
-
 // The television's screen cut away: the scenes of 49 to 73 s are seen through
 // it. The screen is the region of smoothly changing grey around the middle of
 // the upper part, bounded by its black outline.
