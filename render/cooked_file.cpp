@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/data_dir.h"
 #include "platform/file_bytes.h"
 #include "render/dxt1.h"
 #include "render/picture.h"
@@ -65,7 +66,9 @@ std::vector<uint8_t> encodeCookedFile(const CookedPixels& cooked, const uint8_t*
 CookedLookup readCookedFile(const std::string& cookedPath, const std::vector<uint8_t>& source, CookedKind kind,
                             CookedPixels* cooked, std::string* why) {
     struct stat info;
-    if (stat(cookedPath.c_str(), &info) != 0 && errno == ENOENT) return COOKED_MISSING;
+    // Below the data root, as readWholeFile opens it: a tool started away
+    // from its data would otherwise never find a cooked file.
+    if (stat(dataFile(cookedPath).c_str(), &info) != 0 && errno == ENOENT) return COOKED_MISSING;
     std::vector<uint8_t> file;
     // A cooked file holds at most the budget's pixels and LZ4's small overhead.
     size_t maxBytes = HEADER_BYTES + size_t(PICTURE_PIXEL_BUDGET) * 3 / 255 * 256 + 64;
