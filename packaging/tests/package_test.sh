@@ -123,7 +123,7 @@ pass "the launcher finds its data through a symbolic link"
 # program takes every picture and frame from them: each source it opens has
 # its ".cooked" file opened beside it, and nothing says it fell back to
 # decoding (a stale or damaged cooked file says so in a line).
-cooked=$(cd "$source_dir" && find Resources -name '*.cooked' -type f | head -1)
+cooked=$(cd "$source_dir" && find Resources -name '*.cooked' -type f -print -quit)
 if [ -z "$cooked" ]; then
   fail "the build made no cooked data"
 elif ! strace -f -o /dev/null true 2>/dev/null; then
