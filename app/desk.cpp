@@ -5,16 +5,20 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 #include "app/app_state.h"
 #include "app/stroke_font.h"
+#include "platform/file_bytes.h"
+#include "platform/output_files.h"
 #include "platform/system_time.h"
 #include "platform/user_state.h"
 #include "render/gl_state.h"
 #include "show/part_clips.h"
 #include "show/scene_module.h"
 #include "show/scene_timeline.h"
+
+// A desk file is a few short lines; anything larger is not one.
+constexpr size_t DESK_FILE_MAX_BYTES = 64 << 10;
 
 const char* const DESK_KEY_HELP =
     "P pause  , . frame  Left/Right 1s  Down/Up 10s  Home start  PgUp/PgDn act  I O loop in/out  L loop  "
@@ -32,9 +36,10 @@ void startDesk(AppState& state) {
     std::string folder = userStateFolder();
     if (folder.empty()) return;
     desk.filePath = folder + "/desk.txt";
-    std::string text, why;
-    if (!readTextFile(desk.filePath, text)) return;  // none yet
-    if (!readDeskFileText(text, desk.transport, why))
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!readWholeFile(desk.filePath, DESK_FILE_MAX_BYTES, &bytes, &why)) return;  // none yet
+    if (!readDeskFileText(std::string(bytes.begin(), bytes.end()), desk.transport, why))
         fprintf(stderr, "desk - %s ignored: %s\n", desk.filePath.c_str(), why.c_str());
 }
 
@@ -105,8 +110,11 @@ void beginDeskFrame(AppState& state) {
 static void saveDesk(Desk& desk) {
     desk.transport.changed = false;
     if (desk.filePath.empty()) return;
-    if (!writeTextFileAtomically(desk.filePath, deskFileText(desk.transport)))
-        fprintf(stderr, "desk - cannot write %s: %s\n", desk.filePath.c_str(), strerror(errno));
+    std::string text = deskFileText(desk.transport);
+    std::string why = prepareOutputDir(folderOf(desk.filePath));
+    int error = why.empty() ? writeWholeFile(desk.filePath, std::vector<uint8_t>(text.begin(), text.end())) : 0;
+    if (error) why = writeFailure(desk.filePath, error);
+    if (!why.empty()) fprintf(stderr, "desk - %s\n", why.c_str());
 }
 
 // Text at (x, y) in window pixels, `size` pixels tall.

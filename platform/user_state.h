@@ -6,9 +6,3 @@
 
 // The folder's path; empty when neither XDG_STATE_HOME nor HOME is set.
 std::string userStateFolder();
-
-// Reads a whole file; false when it cannot be opened.
-bool readTextFile(const std::string& path, std::string& text);
-// Writes a file whole, through a temporary name and a rename, making its
-// folder first; false (errno set) on failure.
-bool writeTextFileAtomically(const std::string& path, const std::string& text);

@@ -15,7 +15,8 @@
 #include "app/desk.h"
 #include "app/offline_show.h"
 #include "bench/show/silenced_stdout.h"
-#include "platform/user_state.h"
+#include "platform/file_bytes.h"
+#include "platform/output_files.h"
 #include "show/clips_loader.h"
 
 namespace {
@@ -38,8 +39,9 @@ void BM_SavedShaderToPicture(benchmark::State& state) {
     }
     std::string folder = std::string(SHOW_DATA_DIR) + "shaders";
     std::string name = "f_clip.cpp", path = folder + "/" + name;
-    std::string text;
-    if (!readTextFile(path, text)) {
+    std::vector<uint8_t> text;
+    std::string why;
+    if (!readWholeFile(path, 1 << 20, &text, &why)) {
         state.SkipWithError("no clip shader");
         return;
     }
@@ -47,7 +49,7 @@ void BM_SavedShaderToPicture(benchmark::State& state) {
     appState.live.frameTime = 0;
     for (auto _ : state) {
         SilencedStdout quiet;
-        writeTextFileAtomically(path, text);
+        writeWholeFile(path, text);
         bool seen = false;
         while (!seen)
             for (const std::string& changed : changedFiles(watch))
