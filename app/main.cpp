@@ -18,6 +18,7 @@
 #include "midi/surface_lights.h"
 #include "platform/console.h"
 #include "platform/data_dir.h"
+#include "platform/huge_pages.h"
 #include "platform/system_time.h"
 #include "show/part_clips.h"
 #include "show/part_loader.h"
@@ -52,7 +53,7 @@ static bool windowOpened(const TGLWindow& window) {
 }
 
 int main(int argc, char** argv) {
-    (void)argv;
+    restartWithHugePages(argv);
     AppState& state = appState;
     if (!enterDataFolder()) return 1;
     consoleApplyArguments(argc);  // exactly one argument keeps standard output

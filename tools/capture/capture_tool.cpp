@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/offline_show.h"
+#include "platform/huge_pages.h"
 #include "platform/output_files.h"
 #include "show/frame_trace.h"
 #include "timing/soundtrack_decode.h"
@@ -329,6 +330,7 @@ static int join(const Options& o) {
 }
 
 int main(int argc, char** argv) {
+    restartWithHugePages(argv);
     Options options;
     if (!parseOptions(argc, argv, &options)) return 2;
     if (!options.join.empty()) return prepareFolders(options) ? join(options) : 2;

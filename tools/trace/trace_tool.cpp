@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/offline_show.h"
+#include "platform/huge_pages.h"
 #include "platform/output_files.h"
 #include "show/frame_trace.h"
 
@@ -119,6 +120,7 @@ static std::string framePath(const Options& options, const FrameTime& time) {
 }
 
 int main(int argc, char** argv) {
+    restartWithHugePages(argv);
     Options options;
     if (!parseOptions(argc, argv, &options)) return 2;
     if (!useShowData("torvanel-trace", options.verbose)) return 1;
