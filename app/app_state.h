@@ -51,6 +51,7 @@ struct AppState {
     uint32_t soundtrackChannel = 0;
     PartApp partApp;  // what the parts see of all this; filled by prepareShow
     int64_t lastLoadingRedraw = 0;  // ticks of the loading screen's last redraw
+    bool windowExposed = false;  // the window asked to be redrawn (uncovered, resized)
     Desk desk;  // the maker's keys, loop, bookmarks, shader reloads and HUD
 };
 
@@ -67,10 +68,13 @@ void startShow(AppState& state);
 // window and the loader part.
 void prepareShow(AppState& state);
 
-// Pumps events and redraws the loading screen (at most four times a second).
+// Pumps events and draws the loading screen: on the first call, then when
+// the window asks for it, at most four times a second.
 // Main thread only (it owns the GL context): loaders call it while workers
 // decode.
 void reportProgress(float progress, const std::string& message);
+// Whether reportProgress at nowTicks draws the loading screen.
+bool loadingRedrawDue(const AppState& state, int64_t nowTicks);
 
 // The eight render targets, sized from the show window.
 void createRenderTargets(AppState& state);

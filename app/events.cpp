@@ -33,6 +33,8 @@ void handleEventsAt(AppState& state, int64_t nowTicks) {
         switch (event.type) {
             case SDL_WINDOWEVENT:
                 if (event.window.event == SDL_WINDOWEVENT_CLOSE) exitProcess(0);
+                if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                    state.windowExposed = true;
                 break;
             case SDL_QUIT:  // Ctrl-C in the terminal, or the window manager closing the last window
                 exitProcess(0);

@@ -211,4 +211,22 @@ TEST_F(EventsTest, LoadingBetweenRedrawsStillAnswersEscape) {
     appState.loader = nullptr;
 }
 
+// The loading picture is drawn once, then only when the window asks for it:
+// an expose event read during loading brings a redraw, no sooner than a
+// quarter second after the last one.
+TEST_F(EventsTest, LoadingScreenRedrawsOnlyWhenTheWindowAsks) {
+    EXPECT_TRUE(loadingRedrawDue(state, 1000));
+    state.lastLoadingRedraw = 1000;
+    EXPECT_FALSE(loadingRedrawDue(state, 1000 + 600000000));  // a minute on, nothing asked
+
+    SDL_Event e = {};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_EXPOSED;
+    SDL_PushEvent(&e);
+    handleEventsAt(state, 2000);
+    EXPECT_TRUE(state.windowExposed);
+    EXPECT_FALSE(loadingRedrawDue(state, 1000 + 1000000));  // 0.1 s after the last
+    EXPECT_TRUE(loadingRedrawDue(state, 1000 + 2500000));
+}
+
 }  // namespace
