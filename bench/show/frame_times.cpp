@@ -9,7 +9,8 @@
 // SDL's offscreen video driver (EGL) unless SDL_VIDEODRIVER says otherwise,
 // so the same command runs under llvmpipe or on a real GPU with no display.
 // Standard output: one tab-separated row per act, then one for the whole
-// range; everything the show prints goes to standard error.
+// range; what the show prints goes to standard error, without the loading
+// log.
 #include <GL/glew.h>
 #include <SDL.h>
 #include <unistd.h>
@@ -118,8 +119,9 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: frame_times [--size WxH] [--step S] [--from R] [--to R]\n");
         return 2;
     }
+    if (!useShowData("frame_times", false)) return 1;
     int out = dup(STDOUT_FILENO);
-    dup2(STDERR_FILENO, STDOUT_FILENO);  // the show's log
+    dup2(STDERR_FILENO, STDOUT_FILENO);  // the show's own lines
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     if (!openShowWindow(options.width, options.height)) {
         fprintf(stderr, "frame_times - no GL context: %s\n", SDL_GetError());
