@@ -177,6 +177,22 @@ Print printed(vec3 c, vec2 picture, float cells, float frame, float sheet) {
     return o;
 }
 
+// Black card torn, not cut, along its left and right sides: the card is
+// kept at `at` (x) only if it reaches a ragged few texels further out
+// towards the nearer side, and (y) its paler core shows along the tear.
+vec2 tornSides(vec2 at) {
+    float along = at.y * texture_height;
+    float outward = (at.x < 0.5 ? -1.0 : 1.0) / texture_width;
+    float seed = at.x < 0.5 ? 3.0 : 17.0;
+    float ragged = 0.55 * fibre(vec2(along / 40.0, seed)) + 0.3 * fibre(vec2(along / 11.0, seed + 5.0))
+                 + 0.15 * fibre(vec2(along / 3.0, seed + 9.0));
+    float tear = 2.0 + 16.0 * ragged;
+    float core = 1.5 + 3.5 * fibre(vec2(along / 2.5, seed + 13.0));
+    float kept = coverageOf(texture(Texture, at + vec2(outward * tear, 0.0)));
+    float beyond = coverageOf(texture(Texture, at + vec2(outward * (tear + core), 0.0)));
+    return vec2(kept, kept * (1.0 - beyond));
+}
+
 void main() {
     float aspect = texture_width / max(texture_height, 1.0);
     vec2 picture = uv * vec2(aspect, 1.0);  // in picture heights
@@ -206,6 +222,16 @@ void main() {
     float lipWidth = 2.5 * fwidth(uv.y);
     float lip = step(OtherFlow, -0.0001) * smoothstep(sinkLine - 0.01 - lipWidth, sinkLine - 0.01, uv.y);
     coverage *= 1.0 - smoothstep(sinkLine - 0.01, sinkLine, uv.y);
+
+    // Black card is torn along its sides, not cut: what lies beneath shows
+    // past the ragged line, and the card's paler core along it.
+    float darkCard = 1.0 - smoothstep(0.08, 0.3, luma(tint.rgb));
+    float tornCore = 0.0;
+    if (darkCard > 0.5) {
+        vec2 torn = tornSides(uv);
+        coverage *= torn.x;
+        tornCore = torn.y;
+    }
 
     if (pass > 0.5) {
         if (coverage < 0.02) discard;
@@ -251,10 +277,10 @@ void main() {
     // A dark tint cuts the shape from black card instead of darkening the
     // print to a hole: the picture printed tone on tone in a dark grey ink,
     // the cut edge catching the light.
-    float darkCard = 1.0 - smoothstep(0.08, 0.3, luma(tint.rgb));
     vec3 card = vec3(0.04, 0.036, 0.034) + vec3(0.1, 0.09, 0.08) * luma(c) * (0.8 + 0.4 * luma(paper))
               + vec3(0.2, 0.18, 0.15) * smoothstep(0.02, 0.2, cutEdge);
     c = mix(c * sheetTone * tint.rgb, card, darkCard);
+    c = mix(c, vec3(0.3, 0.27, 0.24) * sheetTone, tornCore * 0.85);
 
     coverage *= tint.a * o.opacity;
     if (coverage < 0.02) discard;

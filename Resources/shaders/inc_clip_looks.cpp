@@ -58,11 +58,18 @@ float steppedTone(float tone, float levels) {
     return (floor(x) + smoothstep(0.5 - w, 0.5 + w, fract(x))) / levels;
 }
 
+// A gouge's cuts: lines down the block, the way cloth falls and grain
+// runs, a little unsteady as a hand cuts them.
+float gouge(float tone, vec2 p, float cells) {
+    float x = p.x * cells + 0.15 * sin(p.y * 7.0);
+    return screenInk(tone, abs(fract(x) - 0.5) * 2.0, x);
+}
+
 // The tone as a woodcut cuts it: flat steps, and between two steps the
 // gouge's parallel lines, denser towards the darker one.
 float carvedTone(float tone, float levels, vec2 p, float cells) {
     float x = clamp(tone, 0.0, 1.0) * levels;
-    return (floor(x) + 1.0 - hatch(fract(x), p, cells)) / levels;
+    return (floor(x) + 1.0 - gouge(fract(x), p, cells)) / levels;
 }
 
 // One of a few card stocks, picked by the picture so each cut-out keeps its

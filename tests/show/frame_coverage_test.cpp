@@ -26,7 +26,7 @@ const std::map<int, Allowance> kAllowed = {
     {66, {0.045, "the receding back wall's foot rises above the frame's foot; the television's open screen looks onto it"}},
     {74, {0.017, "the back wall's foot, as at 66 s"}},
     {122, {0.046, "the cave has risen out of view and the moon strip's top edge lies below the frame's top"}},
-    {130, {0.035, "a band between the stage's foot and the moon strip, crossed only by the ropes (twisted rope leaves more of it bare than the old net)"}},
+    {130, {0.037, "a band between the stage's foot and the moon strip, crossed only by the ropes (a loosely tied rope leaves more of it bare than the old net)"}},
     {138, {0.015, "the moon strip's foot lies a few rows above the frame's foot"}},
     {162, {0.31, "the stage has risen out of view and the grotto comes at 161 s: only the skull scene's cut-outs are in frame"}},
     {170, {0.117, "the grotto's foot lies above the frame's foot and only an angel passes below it"}},

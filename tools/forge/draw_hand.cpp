@@ -5,6 +5,7 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -100,7 +101,22 @@ cv::Mat drawHand(const DrawContext& c) {
     for (cv::Point2f p : back) backRim.push_back(p + (p - at(0.7f, 0.52f)) * (line / (0.3f * u)));
     shadedShape(m, backRim, 0.14f, 0.14f, kSkin);
     for (const Digit& d : fingers) digit(m, d, u);
-    shadedShape(m, back, 0.95f, 0.6f, kSkin);
+    // the back's skin runs on over the knuckles and fades out there, so the
+    // back and the fingers read as one skin, not a plate laid on them; it
+    // only covers what is drawn already
+    std::vector<cv::Point2f> over = smoothCurve({at(0.33f, 0.34f), at(0.62f, 0.30f), at(0.92f, 0.23f), at(1.18f, 0.22f),
+                                                 at(1.22f, 0.45f), at(1.16f, 0.68f), at(1.10f, 0.80f), at(0.80f, 0.80f),
+                                                 at(0.56f, 0.73f), at(0.33f, 0.71f)},
+                                                true, 8);
+    cv::Mat skin = transparentCanvas(m.cols, m.rows);
+    shadedShape(skin, over, 0.95f, 0.6f, kSkin);
+    for (int y = 0; y < skin.rows; ++y)
+        for (int x = 0; x < skin.cols; ++x) {
+            float f = std::clamp((x / u - 0.98f) / 0.16f, 0.0f, 1.0f);
+            cv::Vec4b& p = skin.at<cv::Vec4b>(y, x);
+            p[3] = cv::saturate_cast<uchar>(p[3] * (1.0f - f * f * (3.0f - 2.0f * f)) * (m.at<cv::Vec4b>(y, x)[3] / 255.0f));
+        }
+    paste(m, skin, cv::Point(0, 0));
     // knuckles: wrinkled skin over each finger's root, a tendon to each
     for (int i = 0; i < 4; ++i) {
         const Digit& d = fingers[i];

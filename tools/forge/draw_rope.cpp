@@ -96,12 +96,23 @@ static cv::Mat drawRope(const RopeLine& line, cv::Size size, float radius) {
     float length = 0.0f;
     for (size_t i = 0; i + 1 < line.points.size(); ++i) length += static_cast<float>(cv::norm(line.points[i + 1] - line.points[i]));
     std::vector<RopeTexel> buf = layRope(line, size, radius);
+    // A stretch passing over another shades the one below beside it, away
+    // from the light, so each crossing reads as over or under.
+    cv::Mat top(size, CV_32F, cv::Scalar(-1e9f)), over;
+    for (int y = 0; y < size.height; ++y)
+        for (int x = 0; x < size.width; ++x) {
+            const RopeTexel& t = buf[static_cast<size_t>(y * size.width + x)];
+            if (t.cover > 0.0f) top.at<float>(y, x) = t.height;
+        }
+    int reach = std::max(1, cvRound(radius * 0.6f)), lean = reach * 2 / 3;
+    cv::dilate(top, over, cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(2 * reach + 1, 2 * reach + 1)));
     cv::Mat m = transparentCanvas(size.width, size.height);
     for (int y = 0; y < size.height; ++y)
         for (int x = 0; x < size.width; ++x) {
             const RopeTexel& t = buf[static_cast<size_t>(y * size.width + x)];
             if (t.cover <= 0.0f) continue;
             float tone = ropeTone(t, radius, length);
+            if (over.at<float>(std::max(0, y - lean), std::max(0, x - lean)) > t.height + 0.3f) tone *= 0.4f;
             cv::Vec4b& d = m.at<cv::Vec4b>(y, x);
             for (int k = 0; k < 3; ++k) d[k] = cv::saturate_cast<uchar>(tone * kHemp[k] * 255.0f);
             d[3] = cv::saturate_cast<uchar>(t.cover * 255.0f);
@@ -109,12 +120,10 @@ static cv::Mat drawRope(const RopeLine& line, cv::Size size, float radius) {
     return m;
 }
 
-// A knot given in free units: smoothed, fitted into the canvas with a
-// margin of the rope's radius, and drawn at twice the size then shrunk.
-static cv::Mat tieRope(const std::vector<cv::Point3f>& knot, cv::Size size, float radiusUnits) {
-    std::vector<cv::Point2f> xy, z;
-    for (const cv::Point3f& p : knot) xy.push_back(cv::Point2f(p.x, p.y)), z.push_back(cv::Point2f(p.z, 0.0f));
-    xy = smoothCurve(xy, false, 12), z = smoothCurve(z, false, 12);
+// Fits a rope's centre line, given in free units, into the canvas with a
+// margin of the rope's radius, and draws it at twice the size then shrinks it.
+static cv::Mat layOut(const std::vector<cv::Point2f>& xy, const std::vector<float>& heights, cv::Size size,
+                      float radiusUnits) {
     cv::Point2f lo = xy[0], hi = xy[0];
     for (cv::Point2f p : xy) lo = cv::Point2f(std::min(lo.x, p.x), std::min(lo.y, p.y)), hi = cv::Point2f(std::max(hi.x, p.x), std::max(hi.y, p.y));
     cv::Rect2f box(lo, hi);
@@ -123,10 +132,55 @@ static cv::Mat tieRope(const std::vector<cv::Point3f>& knot, cv::Size size, floa
     float margin = 8.0f, scale = std::min((big.width - 2 * margin) / box.width, (big.height - 2 * margin) / box.height);
     cv::Point2f shift((big.width - box.width * scale) / 2 - box.x * scale, (big.height - box.height * scale) / 2 - box.y * scale);
     RopeLine line;
-    for (size_t i = 0; i < xy.size(); ++i) line.points.push_back(xy[i] * scale + shift), line.heights.push_back(z[i].x);
+    for (size_t i = 0; i < xy.size(); ++i) line.points.push_back(xy[i] * scale + shift), line.heights.push_back(heights[i]);
     cv::Mat m = drawRope(line, big, radiusUnits * scale);
     cv::resize(m, m, size, 0, 0, cv::INTER_AREA);
     return m;
+}
+
+// A knot given with its heights: both smoothed, then laid out.
+static cv::Mat tieRope(const std::vector<cv::Point3f>& knot, cv::Size size, float radiusUnits) {
+    std::vector<cv::Point2f> xy, z;
+    for (const cv::Point3f& p : knot) xy.push_back(cv::Point2f(p.x, p.y)), z.push_back(cv::Point2f(p.z, 0.0f));
+    xy = smoothCurve(xy, false, 12), z = smoothCurve(z, false, 12);
+    std::vector<float> heights;
+    for (cv::Point2f h : z) heights.push_back(h.x);
+    return layOut(xy, heights, size, radiusUnits);
+}
+
+// Heights for a line drawn flat, as a knot diagram reads: walking along it,
+// the rope passes over and under in turn at each crossing it meets. Each
+// pass lifts or sinks the rope smoothly over `reach` either side.
+static std::vector<float> alternatingHeights(const std::vector<cv::Point2f>& pts, float reach) {
+    std::vector<float> along(pts.size(), 0.0f);
+    for (size_t i = 1; i < pts.size(); ++i) along[i] = along[i - 1] + static_cast<float>(cv::norm(pts[i] - pts[i - 1]));
+    std::vector<float> passes;  // where along the line each crossing is met, twice per crossing
+    for (size_t i = 0; i + 1 < pts.size(); ++i)
+        for (size_t j = i + 2; j + 1 < pts.size(); ++j) {
+            cv::Point2f a = pts[i], r = pts[i + 1] - a, b = pts[j], q = pts[j + 1] - b;
+            float den = r.x * q.y - r.y * q.x;
+            if (std::abs(den) < 1e-9f) continue;
+            cv::Point2f ab = b - a;
+            float t = (ab.x * q.y - ab.y * q.x) / den, u = (ab.x * r.y - ab.y * r.x) / den;
+            if (t < 0.0f || t >= 1.0f || u < 0.0f || u >= 1.0f) continue;
+            passes.push_back(along[i] + t * (along[i + 1] - along[i]));
+            passes.push_back(along[j] + u * (along[j + 1] - along[j]));
+        }
+    std::sort(passes.begin(), passes.end());
+    std::vector<float> heights(pts.size(), 0.0f);
+    for (size_t k = 0; k < passes.size(); ++k)
+        for (size_t i = 0; i < pts.size(); ++i) {
+            float d = std::abs(along[i] - passes[k]) / reach;
+            if (d < 1.0f) heights[i] += (k % 2 == 0 ? 1.0f : -1.0f) * 0.5f * (1.0f + std::cos(kPi * d));
+        }
+    return heights;
+}
+
+// A knot drawn as its diagram: the line through the given points, smoothed,
+// crossing over and under in turn.
+static cv::Mat tieFlat(const std::vector<cv::Point2f>& points, cv::Size size, float radiusUnits) {
+    std::vector<cv::Point2f> xy = smoothCurve(points, false, 12);
+    return layOut(xy, alternatingHeights(xy, radiusUnits * 3.0f), size, radiusUnits);
 }
 
 // Samples of a closed knot's curve for t in [from, to].
@@ -145,40 +199,48 @@ static std::vector<cv::Point3f> joined(std::vector<cv::Point3f> a, const std::ve
     return a;
 }
 
-// A figure-eight knot: the closed knot's curve opened round its outermost
-// point, the two ends led away as the standing part and the tail.
-static std::vector<cv::Point3f> figureEight(bool hanging) {
-    auto curve = [](float t) {
-        float r = 2.0f + std::cos(2.0f * t);
-        return cv::Point3f(r * std::cos(3.0f * t), r * std::sin(3.0f * t), std::sin(4.0f * t));
-    };
-    std::vector<cv::Point3f> knot = knotCurve(curve, 0.35f, 2.0f * kPi - 0.35f);
-    if (hanging)
-        return joined({{1.2f, 10.0f, 0.0f}, {2.2f, 6.0f, 0.3f}, {3.0f, 3.6f, 0.6f}, {2.4f, 2.6f, 0.8f}}, knot,
-                      {{2.4f, -2.6f, -0.8f}, {3.0f, -3.6f, -0.6f}, {2.2f, -6.0f, -0.3f}, {1.2f, -10.0f, 0.0f}});
-    return joined({{7.0f, 2.6f, 0.0f}, {5.5f, 1.6f, 0.4f}, {3.4f, 1.9f, 0.8f}}, knot,
-                  {{3.4f, -1.9f, -0.8f}, {5.5f, -1.6f, -0.4f}, {7.0f, -2.6f, 0.0f}});
+// A figure-eight knot, loosely tied, standing part up (y grows downwards):
+// the rope comes down through the upper lobe to the waist, goes round the
+// lower lobe and back across the waist, round the upper lobe, and its tail
+// is led down outside and out through the lower lobe. `head` and `tail` are
+// how far the two ends run on above and below the knot.
+static std::vector<cv::Point2f> figureEight(float head, float tail) {
+    return {{0.0f, -6.5f - head}, {0.0f, -6.0f}, {0.0f, -4.5f}, {0.05f, -2.6f}, {0.0f, -1.1f},
+            // the waist, then the lower lobe
+            {0.0f, 0.0f}, {1.2f, 0.7f}, {2.0f, 2.3f}, {1.5f, 3.9f}, {0.0f, 4.5f},
+            {-1.5f, 3.9f}, {-2.0f, 2.4f}, {-1.3f, 0.9f},
+            // across the waist, round the upper lobe
+            {0.0f, 0.0f}, {1.3f, -0.9f}, {2.0f, -2.4f}, {1.5f, -3.9f}, {0.0f, -4.5f},
+            {-1.5f, -3.9f}, {-2.0f, -2.5f}, {-1.5f, -1.2f},
+            // the tail: out to the side, in across the lower lobe, out at its foot
+            {-2.4f, -0.1f}, {-3.1f, 1.1f}, {-2.4f, 1.9f}, {-1.2f, 2.4f}, {-0.4f, 3.3f},
+            {-0.1f, 4.5f}, {0.0f, 5.6f}, {0.0f, 6.5f + tail}};
 }
 
 cv::Mat drawRopeKnot(const DrawContext& c) {
-    return tieRope(figureEight(false), cv::Size(c.size, c.size * 570 / 768), 0.4f);
+    // laid on its side, the standing part off to the right
+    std::vector<cv::Point2f> pts;
+    for (cv::Point2f p : figureEight(0.5f, 0.5f)) pts.push_back(cv::Point2f(-p.y, p.x));
+    return tieFlat(pts, cv::Size(c.size, c.size * 570 / 768), 0.33f);
 }
 
 cv::Mat drawHangingKnot(const DrawContext& c) {
-    return tieRope(figureEight(true), cv::Size(c.size * 342 / 768, c.size), 0.4f);
+    return tieFlat(figureEight(9.0f, 1.5f), cv::Size(c.size * 342 / 768, c.size), 0.33f);
 }
 
-// A loop knot: an overhand knot in the rope coming down, the working end
-// led up out of it, round a wide loop below, its end tucked behind the knot.
+// A loop knot: an overhand knot high in the rope coming down, the working
+// end led up out of it, round a long loop below, its end tucked behind the
+// knot; the knot sits clear of the hanging knot's, which the show lays
+// over this rope.
 cv::Mat drawLoopKnot(const DrawContext& c) {
     auto curve = [](float t) {
         return cv::Point3f(std::sin(t) + 2.0f * std::sin(2.0f * t), std::cos(t) - 2.0f * std::cos(2.0f * t),
                            -std::sin(3.0f * t));
     };
     std::vector<cv::Point3f> knot = knotCurve(curve, kPi + 0.5f, 3.0f * kPi - 0.5f);
-    return tieRope(joined({{0.8f, -12.0f, 0.0f}, {1.1f, -8.0f, 0.0f}, {1.0f, -4.0f, 0.3f}}, knot,
+    return tieRope(joined({{0.8f, -7.0f, 0.0f}, {1.0f, -5.5f, 0.0f}, {1.0f, -4.0f, 0.3f}}, knot,
                           {{-1.1f, -3.6f, 0.6f}, {-2.0f, -4.4f, 0.3f}, {-3.2f, -3.0f, 0.0f}, {-3.9f, 0.5f, 0.0f},
-                           {-3.7f, 4.5f, 0.0f}, {-2.6f, 8.5f, 0.0f}, {0.0f, 10.5f, 0.0f}, {2.6f, 8.8f, 0.0f},
-                           {3.6f, 5.0f, 0.0f}, {3.2f, 2.8f, -1.5f}, {2.2f, 1.2f, -2.0f}}),
+                           {-3.8f, 6.4f, 0.0f}, {-2.8f, 12.6f, 0.0f}, {0.0f, 15.7f, 0.0f}, {2.8f, 13.1f, 0.0f},
+                           {3.7f, 7.2f, 0.0f}, {3.2f, 3.8f, -1.5f}, {2.2f, 1.3f, -2.0f}}),
                    cv::Size(c.size * 385 / 768, c.size), 0.5f);
 }

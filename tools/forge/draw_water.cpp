@@ -10,25 +10,27 @@
 
 static const float kPi = 3.14159265f;
 static const cv::Vec3f kSea(0.95f, 0.86f, 0.74f);  // B G R: a grey blue, for the slate accent
+static const cv::Vec3f kPool(1.0f, 0.9f, 0.48f);    // B G R: a blue green, for the teal accent
 
 // Fills each column below its crest with a tone that darkens with depth.
-static cv::Mat body(int w, int h, const std::vector<float>& crest, float top, float bottom) {
+static cv::Mat body(int w, int h, const std::vector<float>& crest, float top, float bottom, cv::Vec3f tint = kSea) {
     cv::Mat m = transparentCanvas(w, h);
     for (int x = 0; x < w; ++x)
         for (int y = std::max(0, static_cast<int>(crest[x])); y < h; ++y) {
             float depth = (y - crest[x]) / h, a = std::clamp(y + 1.0f - crest[x], 0.0f, 1.0f);
             float tone = top + (bottom - top) * std::min(1.0f, depth * 2.5f);
             cv::Vec4b& p = m.at<cv::Vec4b>(y, x);
-            for (int k = 0; k < 3; ++k) p[k] = cv::saturate_cast<uchar>(tone * kSea[k] * 255.0f);
+            for (int k = 0; k < 3; ++k) p[k] = cv::saturate_cast<uchar>(tone * tint[k] * 255.0f);
             p[3] = cv::saturate_cast<uchar>(a * 255.0f);
         }
     return m;
 }
 
-static void inkLine(cv::Mat& m, const std::vector<cv::Point2f>& pts, float tone, int width) {
+static void inkLine(cv::Mat& m, const std::vector<cv::Point2f>& pts, float tone, int width, cv::Vec3f tint = kWhite) {
     std::vector<cv::Point> line;
     for (cv::Point2f p : pts) line.push_back(cv::Point(cvRound(p.x * 4), cvRound(p.y * 4)));
-    cv::polylines(m, line, false, grey(tone), width, cv::LINE_AA, 2);
+    cv::polylines(m, line, false, ink(cvRound(tone * tint[0] * 255), cvRound(tone * tint[1] * 255), cvRound(tone * tint[2] * 255)),
+                  width, cv::LINE_AA, 2);
 }
 
 // Long swells: sharp crests on a trochoid, each with a cap of foam, and
@@ -86,7 +88,8 @@ cv::Mat drawChop(const DrawContext& c) {
 // Calm water as an engraver cuts it, filling nearly all its strip so the
 // show's strips cover the frame they pass through: a low swell along the
 // top, then level ripples, fine and close towards the far edge and longer
-// and wider apart nearer, dark strokes with white glints between them.
+// and wider apart nearer, strokes of dark blue-green ink with white glints
+// between them, on water of a pale blue green.
 cv::Mat drawRipples(const DrawContext& c) {
     int w = c.size, h = c.size / 6;
     cv::RNG rng(c.seed);
@@ -95,14 +98,14 @@ cv::Mat drawRipples(const DrawContext& c) {
         float u = static_cast<float>(x) / w;
         crest[x] = h * (0.07f + 0.025f * std::sin(u * 2 * kPi * 5) + 0.012f * std::sin(u * 2 * kPi * 17 + 1.0f));
     }
-    cv::Mat m = body(w, h, crest, 1.0f, 0.8f);
+    cv::Mat m = body(w, h, crest, 1.0f, 0.92f, kPool);
     for (float depth = 0.02f; depth < 1.0f; depth += 0.012f + 0.05f * depth) {  // rows of ripples, apart by perspective
         float y = h * (0.1f + 0.88f * depth), len0 = w * (0.02f + 0.08f * depth);
         for (float x = -static_cast<float>(rng.uniform(0.0, 1.0)) * len0; x < w; x += len0 * static_cast<float>(rng.uniform(1.4, 2.4))) {
             float len = len0 * static_cast<float>(rng.uniform(0.6, 1.0)), lift = h * (0.004f + 0.012f * depth);
             std::vector<cv::Point2f> ripple;
             for (int k = 0; k <= 12; ++k) ripple.push_back(cv::Point2f(x + len * k / 12.0f, y - lift * std::sin(k * kPi / 12)));
-            inkLine(m, ripple, 0.3f, std::max(1, static_cast<int>(c.size / 1400.0f * (1.0f + 1.5f * depth))));
+            inkLine(m, ripple, 0.45f, std::max(1, static_cast<int>(c.size / 1400.0f * (1.0f + 1.5f * depth))), kPool);
             std::vector<cv::Point2f> glint;
             for (int k = 3; k <= 9; ++k) glint.push_back(cv::Point2f(x + len * (k / 12.0f + 0.4f), y + lift * 1.5f));
             inkLine(m, glint, 1.0f, std::max(1, static_cast<int>(c.size / 1400.0f * (1.0f + 1.5f * depth))));

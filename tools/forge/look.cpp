@@ -44,9 +44,12 @@ static cv::Mat grain(cv::Size size, const Print& p) {
 }
 
 // The engraving: lines at 45 degrees about seven screen pixels apart, so
-// they stay lines at 1080p. Pictures that repeat get a spacing that divides
-// their sides, so the lines run on across the seam. Pictures the show draws
-// small print with a lighter screen, which would only be noise there.
+// they stay lines at 1080p. Along a row the lines are a whole number of
+// texels apart: a fractional spacing beats with the texel grid into broad
+// bands where the lines are thick. Pictures that repeat get a spacing that
+// divides their sides, so the lines run on across the seam. Pictures the
+// show draws small print with a lighter screen, which would only be noise
+// there.
 struct Screen {
     float period;    // texels between lines
     float strength;  // 0..1
@@ -56,12 +59,10 @@ static Screen screenFor(cv::Size size, const Print& p) {
     float period = std::max(3.0f, 7.0f * p.scale);
     float shown = std::max(size.width, size.height) / p.scale;
     float strength = std::clamp((shown - 80.0f) / 220.0f, 0.0f, 1.0f);
-    if (p.repeats) {
-        int along = std::max(4, static_cast<int>(std::lround(period * std::sqrt(2.0f))));
+    int along = std::max(4, static_cast<int>(std::lround(period * std::sqrt(2.0f))));
+    if (p.repeats)
         while (size.width % along || size.height % along) --along;
-        period = along / std::sqrt(2.0f);
-    }
-    return {period, strength};
+    return {along / std::sqrt(2.0f), strength};
 }
 
 // Ink share of the screen at a texel: lines that thicken as the tone

@@ -30,6 +30,7 @@ static cv::Vec3f accentColour(Accent a) {
         case Accent::Orange: return {0.18f, 0.47f, 0.86f};
         case Accent::Slate: return {0.60f, 0.47f, 0.32f};
         case Accent::Sage: return {0.30f, 0.52f, 0.40f};
+        case Accent::Teal: return {0.66f, 0.52f, 0.20f};
         case Accent::Plum: return {0.45f, 0.27f, 0.48f};
         case Accent::Terracotta: return {0.25f, 0.38f, 0.72f};
         case Accent::None: break;

@@ -5,7 +5,7 @@
 #pragma once
 #include <opencv2/core.hpp>
 
-enum class Accent { None, Vermilion, Crimson, Ochre, Orange, Slate, Sage, Plum, Terracotta };
+enum class Accent { None, Vermilion, Crimson, Ochre, Orange, Slate, Sage, Teal, Plum, Terracotta };
 
 // Colours are B, G, R in 0..1.
 cv::Vec3f paperColour();

@@ -84,7 +84,7 @@ static std::vector<Recipe> makeRecipes() {
         art("backcloud3", 1536, 2210, Accent::Slate, box("signs_and_symbols/clouds_jon_phillips_03.svg", 395.3f, 500.1f, 313.2f, 237.9f)),
         drawn("backcloud4", 1536, 2020, Accent::None, drawCloudBank),
         drawn("helmet", 768, 970, Accent::Crimson, drawHelmet),
-        drawn("water", 2016, 7160, Accent::Slate, drawRipples),
+        drawn("water", 2016, 7160, Accent::Teal, drawRipples),
         art("ulv", 384, 300, Accent::None, box("animals/mammals/stylized_wolf_head_geral_01.svg", -8.4f, -8.1f, 290.6f, 392.5f)),
         drawn("ropeall", 768, 600, Accent::Ochre, drawRopeKnot, open),
         whole("emptyroom", 2048, 2220, Accent::None, drawEmptyRoom),
