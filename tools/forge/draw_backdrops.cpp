@@ -161,7 +161,7 @@ cv::Mat drawCave(const DrawContext& d) {
 static std::vector<cv::Point2f> pineRidge(const Collage& c, float y, float height, float spacing, cv::RNG& rng) {
     float w = static_cast<float>(c.tone.cols), h = static_cast<float>(c.tone.rows);
     std::vector<cv::Point2f> pts = {{-0.01f * w, 1.01f * h}};
-    for (float x = static_cast<float>(rng.uniform(0.0, spacing)); x < 1.0f + spacing; x += spacing * static_cast<float>(rng.uniform(0.7, 1.3))) {
+    for (float x = static_cast<float>(rng.uniform(0.0, double(spacing))); x < 1.0f + spacing; x += spacing * static_cast<float>(rng.uniform(0.7, 1.3))) {
         float tall = height * static_cast<float>(rng.uniform(0.7, 1.2)), half = tall * 0.28f * h / w, base = y + 0.01f * std::sin(9 * x);
         pts.push_back(cv::Point2f((x - 0.08f * half) * w, base * h));  // the trunk
         pts.push_back(cv::Point2f((x - 0.08f * half) * w, (base - 0.12f * tall) * h));
