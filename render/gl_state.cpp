@@ -20,3 +20,9 @@ void resetGLState() {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
 }
+
+void clearGLErrors() {
+    // Bounded: a lost context can report an error on every call.
+    for (int stale = 0; stale < 8 && glGetError() != GL_NO_ERROR; stale++) {
+    }
+}

@@ -8,3 +8,7 @@ void loadIdentityMatrices();
 // depth test and culling off. Run after each part's frame, after each
 // loading-screen redraw and at the end of every frame.
 void resetGLState();
+
+// Reads and drops the errors GL has recorded, so that the next check sees
+// only what follows it.
+void clearGLErrors();

@@ -9,6 +9,7 @@
 #include "platform/console.h"
 #include "platform/file_bytes.h"
 #include "render/cooked_file.h"
+#include "render/gl_state.h"
 #include "render/picture.h"
 
 static void setSamplingParameters() {
@@ -132,8 +133,7 @@ void uploadTexturePicture(Texture& texture, const std::string& path, TexturePict
         printf("%s\n", picture.failure.c_str());
         return;
     }
-    for (int stale = 0; stale < 8 && glGetError() != GL_NO_ERROR; stale++) {
-    }
+    clearGLErrors();
     GLuint id = 0;
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_2D, id);

@@ -80,7 +80,11 @@ TEST(Picture, HostilePicturesAreRefusedWithAReason) {
 // that path leaves alone (Exif, which may turn a picture) goes to OpenCV.
 TEST(Picture, JpegsDecodeToOpenCvsPixels) {
     cv::Mat painted(61, 83, CV_8UC3);
-    cv::randu(painted, cv::Scalar::all(0), cv::Scalar::all(255));
+    // Its own generator, seeded as OpenCV's shared one starts: the cut case
+    // below holds its first third only for a known picture, and the shared
+    // generator's state depends on the tests run before.
+    cv::RNG rng(0xffffffff);
+    rng.fill(painted, cv::RNG::UNIFORM, cv::Scalar::all(0), cv::Scalar::all(255));
     cv::GaussianBlur(painted, painted, cv::Size(7, 7), 2.0);
     cv::Mat grey;
     cv::cvtColor(painted, grey, cv::COLOR_BGR2GRAY);

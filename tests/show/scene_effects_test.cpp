@@ -205,11 +205,6 @@ protected:
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glClearColor(0, 0, 0, 1);
-        // The window is shared with the suites before: their scenes call the
-        // display lists of figure frames they left unloaded (list 0, an error
-        // the driver records), and each picture here checks its own draw.
-        for (int stale = 0; stale < 8 && glGetError() != GL_NO_ERROR; stale++) {
-        }
     }
 
     template <typename Draw>

@@ -480,8 +480,7 @@ TEST_F(SceneFinale, EveryHalfSecondToTheEndWithoutAGLError) {
     loadClip(part->walk800, walking, 800, 1, 40);
     loadClip(part->walk4502, walking, 4502, 1, 160);
     testing::internal::GetCapturedStdout();
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    clearGLErrors();
     GLint depthBefore = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
     int frames = 0;
