@@ -1,8 +1,10 @@
 # What the end-to-end scripts share: their own X server, the show's windows
 # found by title and size, clicks held across launcher frames, waiting for the
 # process. Sourced by a script run as SCRIPT PROGRAM [SCREENSHOT_DIR].
+# The server must not reset when its last client leaves: every xdotool call
+# is a client, and a program connecting during a reset finds no display.
 if [ -z "${TORVANEL_E2E_DISPLAY:-}" ]; then
-  exec env TORVANEL_E2E_DISPLAY=1 xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$@"
+  exec env TORVANEL_E2E_DISPLAY=1 xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "$0" "$@"
 fi
 fail() { echo "FAIL: $*"; exit 1; }
 title="Torvanel quillaret by Ulv - 2024"
